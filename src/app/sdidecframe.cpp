@@ -1,0 +1,18 @@
+#include "app/sdidecframe.h"
+
+#include "lessons/lessonlibrary.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+SDIDecFrame::SDIDecFrame(const LessonLibrary &library, QWidget *parent)
+    : QMainWindow(parent)
+    , m_library(library)
+{
+    setWindowTitle(QStringLiteral("Palcomir"));
+    setFixedSize(640, 480);
+    auto *placeholder = new QLabel(QStringLiteral("Palcomir"), this);
+    placeholder->setAlignment(Qt::AlignCenter);
+    setCentralWidget(placeholder);
+    statusBar();
+}

@@ -1,0 +1,93 @@
+#include "app/typingapp.h"
+
+#include "app/apppaths.h"
+#include "app/messages.h"
+#include "app/sdidecframe.h"
+#include "lessons/librarylocator.h"
+
+#include <cstdio>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+constexpr int kFirstBasicLesson = 1201;
+constexpr int kExitStartupFailed = 1;
+
+void printLine(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+} // namespace
+
+StartupOptions parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Palcomir - nauka pisania bezwzrokowego na klawiaturze."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Pokazuje ten opis i kończy."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Pokazuje wersję programu i kończy."));
+    const QCommandLineOption library(QStringLiteral("library"),
+                                     QStringLiteral("Biblioteka lekcji do użycia zamiast pisarz.src obok programu."),
+                                     QStringLiteral("PLIK"));
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
+                                     QStringLiteral("Folder na ustawienia (pisarz.ini) i listę uczniów (pisarz.sta)."),
+                                     QStringLiteral("FOLDER"));
+    parser.addOptions({help, version, library, dataDir});
+
+    StartupOptions options;
+    if (!parser.parse(arguments)) {
+        printLine(stderr, parser.errorText());
+        printLine(stderr, QStringLiteral("Użyj --help, aby zobaczyć dostępne opcje."));
+        options.exitNow = true;
+        options.exitCode = 2;
+        return options;
+    }
+    if (parser.isSet(help)) {
+        printLine(stdout, parser.helpText());
+        options.exitNow = true;
+        return options;
+    }
+    if (parser.isSet(version)) {
+        printLine(stdout, QStringLiteral("Palcomir %1").arg(QCoreApplication::applicationVersion()));
+        options.exitNow = true;
+        return options;
+    }
+    options.libraryFile = parser.value(library);
+    options.dataDir = parser.value(dataDir);
+    return options;
+}
+
+TypingApp::TypingApp(StartupOptions options)
+    : m_options(std::move(options))
+{
+}
+
+TypingApp::~TypingApp() = default;
+
+int TypingApp::start()
+{
+    if (!m_options.dataDir.isEmpty() && !AppPaths::setDataDir(m_options.dataDir)) {
+        const QString text = QStringLiteral("Nie można utworzyć folderu danych %1.").arg(m_options.dataDir);
+        printLine(stderr, text);
+        Messages::stop(nullptr, QStringLiteral("Błąd"), text);
+        return kExitStartupFailed;
+    }
+
+    LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
+    if (!found.library) {
+        printLine(stderr, found.errorMessage);
+        Messages::stop(nullptr, QStringLiteral("Błąd"), found.errorMessage);
+        return kExitStartupFailed;
+    }
+    m_library = std::move(found.library);
+
+    if (m_library->countGroup(kFirstBasicLesson) == 0) {
+        Messages::stop(nullptr, QStringLiteral("Błąd"), QStringLiteral("Nie odnaleziono lekcji"));
+        return kExitStartupFailed;
+    }
+
+    m_frame = std::make_unique<SDIDecFrame>(*m_library);
+    m_frame->show();
+    return 0;
+}

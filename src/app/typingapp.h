@@ -1,0 +1,43 @@
+#pragma once
+
+#include "lessons/lessonlibrary.h"
+
+#include <memory>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+class SDIDecFrame;
+
+// What the command line asked for.
+struct StartupOptions {
+    QString libraryFile; // --library FILE
+    QString dataDir;     // --data-dir DIR
+    bool exitNow = false;
+    int exitCode = 0;
+};
+
+// Reads the command line; --help and --version print and set exitNow.
+StartupOptions parseCommandLine(const QStringList &arguments);
+
+// The application object: the lesson library and the main window, built in
+// the order the program starts in.
+class TypingApp
+{
+public:
+    explicit TypingApp(StartupOptions options);
+    ~TypingApp();
+
+    // Runs start-up. Returns 0 when the main window is up, otherwise the
+    // process's exit status (the learner has been told why).
+    int start();
+
+    SDIDecFrame *mainWindow() const { return m_frame.get(); }
+    const LessonLibrary *library() const { return m_library ? &*m_library : nullptr; }
+
+private:
+    StartupOptions m_options;
+    std::optional<LessonLibrary> m_library;
+    std::unique_ptr<SDIDecFrame> m_frame;
+};

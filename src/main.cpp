@@ -1,0 +1,30 @@
+#include "app/typingapp.h"
+#include "lessons/clock.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    SteadyClock::instance().now(); // the lesson clock counts from here
+
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PALCOMIR_VERSION));
+
+    QTranslator qtPolish;
+    if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtPolish);
+
+    const StartupOptions options = parseCommandLine(QCoreApplication::arguments());
+    if (options.exitNow)
+        return options.exitCode;
+
+    TypingApp typingApp(options);
+    if (const int failed = typingApp.start())
+        return failed;
+    return QApplication::exec();
+}
