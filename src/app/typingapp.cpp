@@ -4,6 +4,7 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "lessons/librarylocator.h"
+#include "students/tstudent.h"
 
 #include <cstdio>
 
@@ -11,7 +12,7 @@
 #include <QCoreApplication>
 
 namespace {
-constexpr int kFirstBasicLesson = 1201;
+
 constexpr int kExitStartupFailed = 1;
 
 void printLine(FILE *stream, const QString &text)
