@@ -5,9 +5,10 @@
 #include <QLabel>
 #include <QStatusBar>
 
-SDIDecFrame::SDIDecFrame(const LessonLibrary &library, QWidget *parent)
+SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent)
     : QMainWindow(parent)
     , m_library(library)
+    , m_options(options)
 {
     setWindowTitle(QStringLiteral("Palcomir"));
     setFixedSize(640, 480);

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class LessonLibrary;
+struct TOptions;
 
 // The program's one main window: menus, status bar and one client, the title
 // screen or a running lesson.
@@ -11,10 +12,12 @@ class SDIDecFrame : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit SDIDecFrame(const LessonLibrary &library, QWidget *parent = nullptr);
+    SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent = nullptr);
 
     const LessonLibrary &library() const { return m_library; }
+    TOptions &options() const { return m_options; }
 
 private:
     const LessonLibrary &m_library;
+    TOptions &m_options;
 };

@@ -88,7 +88,7 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
 
-    m_frame = std::make_unique<SDIDecFrame>(*m_library);
+    m_frame = std::make_unique<SDIDecFrame>(*m_library, m_settings);
     m_frame->show();
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lessons/lessonlibrary.h"
+#include "settings/toptions.h"
 
 #include <memory>
 #include <optional>
@@ -35,9 +36,11 @@ public:
 
     SDIDecFrame *mainWindow() const { return m_frame.get(); }
     const LessonLibrary *library() const { return m_library ? &*m_library : nullptr; }
+    TOptions &options() { return m_settings; }
 
 private:
     StartupOptions m_options;
+    TOptions m_settings;
     std::optional<LessonLibrary> m_library;
     std::unique_ptr<SDIDecFrame> m_frame;
 };
