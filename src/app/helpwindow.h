@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The help viewer: the program's own Polish help pages, opened at their
+// contents or at the topic of a dialog.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget *parent = nullptr);
+
+    // Shows the page of a context number (the contents for an unknown one) and brings the window forward.
+    void showContext(int context);
+
+    // "qrc:/help/page.html#anchor" for a context number; the contents page for an unknown one.
+    QUrl urlOf(int context) const;
+
+    QTextBrowser *browser() const { return m_browser; }
+
+private:
+    QTextBrowser *m_browser = nullptr;
+    std::map<int, std::string> m_contexts;
+};
