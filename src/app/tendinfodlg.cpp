@@ -1,0 +1,42 @@
+#include "app/tendinfodlg.h"
+
+#include "app/help.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Koniec lekcji"));
+    auto *message = new QLabel(text, this);
+    message->setObjectName(QStringLiteral("100"));
+    message->setAlignment(Qt::AlignCenter);
+    message->setWordWrap(true);
+    message->setMinimumWidth(380);
+
+    auto *buttons = new QHBoxLayout;
+    auto addButton = [this, buttons](const QString &caption, int id) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QString::number(id));
+        buttons->addWidget(button);
+        return button;
+    };
+    QPushButton *yes = addButton(QStringLiteral("Tak"), Next);
+    yes->setDefault(true);
+    yes->setFocus();
+    QPushButton *no = addButton(QStringLiteral("Nie"), No);
+    QPushButton *repeat = addButton(QStringLiteral("Powtórz"), Repeat);
+    QPushButton *help = addButton(QStringLiteral("Pomoc"), 998);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(message);
+    layout->addLayout(buttons);
+
+    connect(yes, &QPushButton::clicked, this, [this] { done(Next); });
+    connect(no, &QPushButton::clicked, this, [this] { done(No); });
+    connect(repeat, &QPushButton::clicked, this, [this] { done(Repeat); });
+    connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::EndOfLesson); });
+}
