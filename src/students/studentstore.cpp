@@ -28,8 +28,9 @@ QByteArray contentsOf(const QString &path)
 
 } // namespace
 
-StudentStore::StudentStore(QString path)
+StudentStore::StudentStore(QString path, qint64 maxSize)
     : m_path(std::move(path))
+    , m_maxSize(maxSize)
 { }
 
 TStudentList StudentStore::load()
@@ -43,9 +44,9 @@ TStudentList StudentStore::load()
     if (!file.exists())
         return {};
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+    if (file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
+        bytes = file.read(m_maxSize + 1);
+    if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > m_maxSize || file.size() > m_maxSize) {
         m_writable = false;
         m_problem = QStringLiteral("Nie można odczytać listy uczniów z pliku %1.\n"
                                    "Zmiany na liście uczniów nie zostaną zapisane.")

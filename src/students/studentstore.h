@@ -11,7 +11,11 @@
 class StudentStore
 {
 public:
-    explicit StudentStore(QString path);
+    // A list is about 1 KB per student; a file beyond maxSize is not read
+    // (nor replaced), so a stray huge file cannot exhaust the memory.
+    static constexpr qint64 kMaxSize = qint64(256) * 1024 * 1024;
+
+    explicit StudentStore(QString path, qint64 maxSize = kMaxSize);
 
     const QString &path() const { return m_path; }
 
@@ -34,6 +38,7 @@ private:
     bool copyAside(const QByteArray &bytes);
 
     QString m_path;
+    qint64 m_maxSize;
     TStudentList::ReadOutcome m_outcome = TStudentList::ReadOutcome::Empty;
     QString m_damagedCopy;
     bool m_writable = true;

@@ -149,15 +149,27 @@ private slots:
         QCOMPARE(readAll(path), cutInSecondRecord());
     }
 
+    void unreadableFileIsLeftAlone_data()
+    {
+        QTest::addColumn<bool>("directory");
+        QTest::newRow("a folder where the file should be") << true;
+        QTest::newRow("a file beyond the size limit") << false;
+    }
+
     void unreadableFileIsLeftAlone()
     {
-        QVERIFY(QDir().mkpath(m_path));
-        StudentStore store(m_path);
+        QFETCH(bool, directory);
+        const QByteArray big = bytes(twoStudents().serialize());
+        QVERIFY(directory ? QDir().mkpath(m_path) : writeAll(m_path, big));
+        StudentStore store(m_path, big.size() - 1);
         QCOMPARE(store.load().count(), 0);
         QVERIFY(!store.writable());
         QVERIFY(store.problem().contains(QStringLiteral("Nie można odczytać")));
         QVERIFY(!store.save(twoStudents()));
-        QVERIFY(QFileInfo(m_path).isDir());
+        if (directory)
+            QVERIFY(QFileInfo(m_path).isDir());
+        else
+            QCOMPARE(readAll(m_path), big);
     }
 
     void emptyFileIsNoDamage()

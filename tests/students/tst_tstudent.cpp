@@ -6,20 +6,6 @@ class TestStudent : public QObject
     Q_OBJECT
 
 private slots:
-    void newStudent()
-    {
-        const TStudent blank;
-        QVERIFY(blank.Name.empty());
-        QCOMPARE(blank.Age, 0);
-        QCOMPARE(blank.Male, 1);
-        QCOMPARE(blank.NextLesson, 1201);
-        const TStudent ola(W("Ola"), 12, 0);
-        QCOMPARE(ola.Male, 0);
-        QCOMPARE(ola.NextLesson, 1201);
-        for (const TCharStat &stat : ola.CharStats)
-            QVERIFY(stat.Speed == 0.0F && stat.Accuracy == 0.0F);
-    }
-
     void recordCharCounts_data()
     {
         QTest::addColumn<int>("slot");
@@ -70,18 +56,6 @@ private slots:
             if (other != slot)
                 QVERIFY(student.CharStats[other].Speed == 0.0F && student.CharStats[other].Accuracy == 0.0F);
         }
-    }
-
-    // Every slot is merged in the same pass.
-    void allSlotsAtOnce()
-    {
-        TStudent student;
-        TCharCounts counts {};
-        for (auto &count : counts)
-            count = { 11, 6000, 1 };
-        RecordCharCounts(student, counts);
-        for (const TCharStat &stat : student.CharStats)
-            QCOMPARE(stat.Speed, 120.0F);
     }
 };
 
