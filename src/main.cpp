@@ -1,3 +1,4 @@
+#include "app/exitsignals.h"
 #include "app/typingapp.h"
 #include "lessons/clock.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     SteadyClock::instance().now(); // the lesson clock counts from here
 
     QApplication app(argc, argv);
+    const ExitSignals exitSignals; // a logout or Ctrl+C ends the run like closing the window
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PALCOMIR_VERSION));
 

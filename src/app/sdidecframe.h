@@ -1,5 +1,8 @@
 #pragma once
 
+#include "students/studentstore.h"
+#include "students/tstudentlist.h"
+
 #include <QMainWindow>
 
 class LessonLibrary;
@@ -17,7 +20,22 @@ public:
     const LessonLibrary &library() const { return m_library; }
     TOptions &options() const { return m_options; }
 
+    // Writes the student list to pisarz.sta; false when it could not be
+    // written. Called after every change to the list or to a student's
+    // results, and at exit.
+    bool saveStudents();
+
+    // "Rejestracja": every change to the list is saved at once.
+    void openRegistration();
+
+    // Every registered student, loaded from pisarz.sta when the window is made.
+    TStudentList Roster;
+
 private:
+    void saveStudentsAfterChange();
+
     const LessonLibrary &m_library;
     TOptions &m_options;
+    StudentStore m_studentStore;
+    bool m_toldSaveFailed = false;
 };

@@ -4,12 +4,15 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "lessons/librarylocator.h"
+#include "settings/settingsfile.h"
 #include "students/tstudent.h"
 
 #include <cstdio>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QSessionManager>
 
 namespace {
 
@@ -64,7 +67,18 @@ TypingApp::TypingApp(StartupOptions options)
 {
 }
 
-TypingApp::~TypingApp() = default;
+TypingApp::~TypingApp()
+{
+    saveAll();
+}
+
+void TypingApp::saveAll()
+{
+    if (m_frame)
+        m_frame->saveStudents();
+    if (m_settingsLoaded)
+        SettingsFile::save(AppPaths::settingsFile(), m_settings);
+}
 
 int TypingApp::start()
 {
@@ -74,6 +88,9 @@ int TypingApp::start()
         Messages::stop(nullptr, QStringLiteral("Błąd"), text);
         return kExitStartupFailed;
     }
+
+    m_settings = SettingsFile::load(AppPaths::settingsFile());
+    m_settingsLoaded = true;
 
     LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
     if (!found.library) {
@@ -89,6 +106,10 @@ int TypingApp::start()
     }
 
     m_frame = std::make_unique<SDIDecFrame>(*m_library, m_settings);
+    // The session manager may end the process right after asking for the
+    // data, so everything is written now.
+    if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QObject::connect(gui, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { saveAll(); });
     m_frame->show();
     return 0;
 }

@@ -38,7 +38,12 @@ public:
     const LessonLibrary *library() const { return m_library ? &*m_library : nullptr; }
     TOptions &options() { return m_settings; }
 
+    // Writes the settings and the student list as at exit: on a normal end,
+    // SIGTERM / SIGINT and the end of the desktop session alike.
+    void saveAll();
+
 private:
+    bool m_settingsLoaded = false;
     StartupOptions m_options;
     TOptions m_settings;
     std::optional<LessonLibrary> m_library;

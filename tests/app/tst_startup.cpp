@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -39,6 +40,9 @@ class TestStartup : public QObject
     QList<Box> m_boxes;
 
 private slots:
+    // The program saves its files at exit; keep them out of the real home folder.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void init()
     {
         m_boxes.clear();

@@ -1,0 +1,70 @@
+#include "settings/optionsprofile.h"
+
+#include "settings/inifile.h"
+
+#include <string>
+
+namespace {
+
+// The old program read these into a five-byte buffer, so only the first four
+// characters of the stored text count: "Yes" and "No" exactly, nothing else.
+constexpr std::size_t kYesNoBuffer = 5;
+
+bool readYesNo(const IniFile &file, std::string_view section, std::string_view key, bool fallback)
+{
+    const std::string text = file.getString(section, key, fallback ? "Yes" : "No", kYesNoBuffer);
+    if (text == "Yes")
+        return true;
+    if (text == "No")
+        return false;
+    return fallback;
+}
+
+int zeroUnlessBinary(int value)
+{
+    return (value < 0 || value > 1) ? 0 : value;
+}
+
+const char *yesNo(bool value)
+{
+    return value ? "Yes" : "No";
+}
+
+} // namespace
+
+TOptions loadOptions(const IniFile &file)
+{
+    TOptions options;
+    options.ShowAfaterStart = readYesNo(file, "Stukomat", "ShowAfaterStart", true);
+    options.ErrorType = file.getInt("Stukomat", "ErrorType", 0);
+    options.StudentNo = file.getInt("Students", "StudentNo", -1);
+    options.ShowKeyb = readYesNo(file, "ShowAttr", "ShowKeyb", true);
+    options.ShowNext = readYesNo(file, "ShowAttr", "ShowNext", true);
+    options.ShowHands = readYesNo(file, "ShowAttr", "ShowHands", true);
+    options.Click = readYesNo(file, "Sounds", "Click", true);
+    options.Type = file.getInt("Sounds", "Type", 0);
+
+    options.Type = zeroUnlessBinary(options.Type);
+    options.ErrorType = zeroUnlessBinary(options.ErrorType);
+    if (options.StudentNo < -1)
+        options.StudentNo = -1;
+    return options;
+}
+
+bool saveOptions(const TOptions &options, const ProfileWriter &write)
+{
+    return write("Stukomat", "ShowAfaterStart", yesNo(options.ShowAfaterStart))
+        && write("Stukomat", "ErrorType", std::to_string(options.ErrorType))
+        && write("Students", "StudentNo", std::to_string(options.StudentNo))
+        && write("ShowAttr", "ShowKeyb", yesNo(options.ShowKeyb))
+        && write("ShowAttr", "ShowNext", yesNo(options.ShowNext))
+        && write("ShowAttr", "ShowHands", yesNo(options.ShowHands)) && write("Sounds", "Click", yesNo(options.Click))
+        && write("Sounds", "Type", std::to_string(options.Type));
+}
+
+bool saveOptions(const TOptions &options, IniFile &file)
+{
+    return saveOptions(options, [&file](std::string_view section, std::string_view key, std::string_view value) {
+        return file.writeString(section, key, value);
+    });
+}

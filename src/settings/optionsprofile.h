@@ -1,0 +1,23 @@
+#pragma once
+
+#include "settings/toptions.h"
+
+#include <functional>
+#include <string_view>
+
+class IniFile;
+
+// How TOptions lives in pisarz.ini: sections Stukomat, Students, ShowAttr and
+// Sounds, booleans as "Yes"/"No", numbers in decimal.
+
+// Reads every field; missing or unreadable keys give the defaults, Type and
+// ErrorType outside 0..1 become 0, and a StudentNo below -1 becomes -1.
+TOptions loadOptions(const IniFile &file);
+
+// Writes one key; false when the write failed.
+using ProfileWriter = std::function<bool(std::string_view section, std::string_view key, std::string_view value)>;
+
+// Writes the eight keys in their fixed order. The first failed write stops
+// the rest; returns whether all of them were written.
+bool saveOptions(const TOptions &options, const ProfileWriter &write);
+bool saveOptions(const TOptions &options, IniFile &file);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QAbstractButton;
+class QCheckBox;
+class QRadioButton;
+struct TOptions;
+
+// "Opcje": the sound, keyboard picture and error settings. The record is
+// changed only when the dialog is accepted; the file is written at exit.
+class TOptionsDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TOptionsDlg(QWidget *parent, TOptions &options);
+
+    void accept() override;
+
+private:
+    void applyEnablingRule();
+
+    TOptions &m_options;
+    QCheckBox *m_click = nullptr; // 101
+    QCheckBox *m_showKeyb = nullptr; // 102
+    QCheckBox *m_showNext = nullptr; // 103
+    QRadioButton *m_typewriter = nullptr; // 105
+    QRadioButton *m_electronic = nullptr; // 106
+    QRadioButton *m_waitForKey = nullptr; // 108
+    QRadioButton *m_goOn = nullptr; // 109
+};

@@ -1,0 +1,116 @@
+#include "students/studentstore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+bool writeWhole(const QString &path, const char *data, qint64 size)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(data, size) != size) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+StudentStore::StudentStore(QString path, qint64 maxSize)
+    : m_path(std::move(path))
+    , m_maxSize(maxSize)
+{ }
+
+TStudentList StudentStore::load()
+{
+    m_outcome = TStudentList::ReadOutcome::Empty;
+    m_damagedCopy.clear();
+    m_writable = true;
+    m_problem.clear();
+
+    QFile file(m_path);
+    if (!file.exists())
+        return {};
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
+        bytes = file.read(m_maxSize + 1);
+    if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > m_maxSize || file.size() > m_maxSize) {
+        m_writable = false;
+        m_problem = QStringLiteral("Nie można odczytać listy uczniów z pliku %1.\n"
+                                   "Zmiany na liście uczniów nie zostaną zapisane.")
+                        .arg(QDir::toNativeSeparators(m_path));
+        return {};
+    }
+
+    TStudentList::ReadResult read = TStudentList::parse(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    m_outcome = read.outcome;
+    if (!read.damaged())
+        return std::move(read.list);
+
+    const QString intro = QStringLiteral("Plik z listą uczniów %1 jest uszkodzony. Odczytano uczniów: %2.")
+                              .arg(QDir::toNativeSeparators(m_path))
+                              .arg(read.list.count());
+    if (copyAside(bytes)) {
+        m_problem = intro
+            + QStringLiteral("\nKopię uszkodzonego pliku zapisano jako %1.")
+                  .arg(QDir::toNativeSeparators(m_damagedCopy));
+    } else {
+        m_writable = false;
+        m_problem = intro
+            + QStringLiteral("\nNie udało się zapisać jego kopii, więc plik pozostanie nienaruszony, "
+                             "a zmiany na liście uczniów nie zostaną zapisane.");
+    }
+    return std::move(read.list);
+}
+
+// pisarz.sta.bad, unless an earlier, different damaged file is kept there;
+// then a name that says when this copy was made. A file copied before (it
+// could not be replaced since) is not copied again.
+bool StudentStore::copyAside(const QByteArray &bytes)
+{
+    const QFileInfo list(m_path);
+    const QString first = m_path + QStringLiteral(".bad");
+    const QString copyPrefix = list.fileName() + QStringLiteral(".bad");
+    for (const QFileInfo &copy : list.dir().entryInfoList(QDir::Files | QDir::Hidden)) {
+        if (copy.fileName().startsWith(copyPrefix) && copy.size() == bytes.size()
+            && contentsOf(copy.filePath()) == bytes) {
+            m_damagedCopy = copy.filePath();
+            return true;
+        }
+    }
+
+    QString target = first;
+    if (QFile::exists(first)) {
+        const QString stamped = first + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+        target = stamped;
+        for (int n = 2; QFile::exists(target); ++n) {
+            if (n > 1000)
+                return false;
+            target = stamped + QStringLiteral("-%1").arg(n);
+        }
+    }
+    if (!writeWhole(target, bytes.constData(), bytes.size()))
+        return false;
+    m_damagedCopy = target;
+    return true;
+}
+
+bool StudentStore::save(const TStudentList &list)
+{
+    if (!m_writable)
+        return false;
+    const std::string bytes = list.serialize();
+    return writeWhole(m_path, bytes.data(), static_cast<qint64>(bytes.size()));
+}

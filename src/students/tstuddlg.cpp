@@ -1,0 +1,121 @@
+#include "students/tstuddlg.h"
+
+#include "app/help.h"
+#include "app/messages.h"
+#include "lessons/textcodec.h"
+#include "settings/toptions.h"
+#include "students/tnewdlg.h"
+#include "students/tstudentlist.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *button(const QString &text, const char *id, QWidget *parent)
+{
+    auto *widget = new QPushButton(text, parent);
+    widget->setObjectName(QString::fromLatin1(id));
+    return widget;
+}
+
+} // namespace
+
+TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, int &studentNo)
+    : QDialog(parent)
+    , m_students(students)
+    , m_options(options)
+    , m_studentNo(studentNo)
+{
+    setWindowTitle(QStringLiteral("Rejestracja"));
+    setObjectName(QStringLiteral("22001"));
+
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("101"));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->addItem(QStringLiteral("[anonim]"));
+    for (int i = 0; i < students.count(); ++i)
+        m_list->addItem(textcodec::toQString(students.at(i).Name));
+    if (QListWidgetItem *current = m_list->item(studentNo + 1))
+        m_list->setCurrentItem(current);
+
+    m_showAtStart = new QCheckBox(QStringLiteral("Pokaż po &starcie"), this);
+    m_showAtStart->setObjectName(QStringLiteral("104"));
+    m_showAtStart->setChecked(options.ShowAfaterStart);
+
+    auto *ok = button(QStringLiteral("&OK"), "1", this);
+    ok->setDefault(true);
+    auto *close = button(QStringLiteral("&Zamknij"), "2", this);
+    auto *add = button(QStringLiteral("&Nowy"), "102", this);
+    auto *remove = button(QStringLiteral("&Usuń"), "103", this);
+    auto *help = button(QStringLiteral("&Pomoc"), "998", this);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(add, &QPushButton::clicked, this, &TStudDlg::addStudent);
+    connect(remove, &QPushButton::clicked, this, &TStudDlg::removeStudent);
+    connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::Registration); });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addWidget(help);
+    buttons->addStretch();
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Uczniowie:"), this), 0, 0);
+    layout->addWidget(m_list, 1, 0);
+    layout->addLayout(buttons, 1, 1);
+    layout->addWidget(m_showAtStart, 2, 0, 1, 2, Qt::AlignRight);
+    m_list->setFocus();
+}
+
+int TStudDlg::selectedEntry() const
+{
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    return selected.isEmpty() ? -1 : m_list->row(selected.first());
+}
+
+void TStudDlg::addStudent()
+{
+    TStudent student;
+    TNewDlg dialog(this, student);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_students.add(student);
+    m_list->addItem(textcodec::toQString(student.Name));
+    m_list->setCurrentRow(m_list->count() - 1);
+    emit listChanged();
+}
+
+void TStudDlg::removeStudent()
+{
+    if (!Messages::ask(this, QStringLiteral("Palcomir"),
+            QStringLiteral("Czy jesteś pewien, że chcesz usunąć informacje o studencie?")))
+        return;
+    const int entry = selectedEntry();
+    if (entry < 1)
+        return;
+    delete m_list->takeItem(entry);
+    m_list->clearSelection();
+    m_list->setCurrentItem(nullptr);
+    m_students.remove(entry - 1);
+    // Closing with "Zamknij" keeps the stored index, so it must go on naming
+    // the same student, or nobody once that student is gone.
+    m_studentNo = studentNoAfterRemoval(m_studentNo, entry - 1);
+    emit listChanged();
+}
+
+void TStudDlg::accept()
+{
+    const int entry = selectedEntry();
+    m_studentNo = entry >= 0 ? entry - 1 : -1;
+    m_options.ShowAfaterStart = m_showAtStart->isChecked();
+    QDialog::accept();
+}
