@@ -95,7 +95,7 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
     out.counted = true;
     out.correct = m_sameKey(expected, key);
     if (mode == ErrorMode::AcceptErrors || out.correct) {
-        out.accept = acceptChar(key, out.correct);
+        out.accept = m_accept ? m_accept(key, out.correct) : acceptChar(key, out.correct);
         out.accepted = true;
     }
     if (!out.correct)
