@@ -34,6 +34,10 @@ struct KeyOutcome {
     KeyClip clip = KeyClip::None;
 };
 
+// Keystrokes per minute from a count and the typing time in ms; 0 when
+// either is 0.
+float typingSpeed(std::uint32_t typedCount, float typingTime);
+
 struct LessonResults {
     float speed = 0.0F;    // keystrokes per minute
     float accuracy = 0.0F; // per cent
