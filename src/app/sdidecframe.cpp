@@ -74,7 +74,7 @@ void SDIDecFrame::lessonFinished()
     if (!lesson || !lesson->isFinished())
         return;
     Messages::plain(this, QStringLiteral("Koniec ćwiczenia"),
-                    QStringLiteral("Szybkość: %1 znaków/min.\nDokładność: %2%")
-                        .arg(QString::number(m_speed, 'f', 1), QString::number(m_accuracy, 'f', 1)));
+        QStringLiteral("Szybkość: %1 znaków/min.\nDokładność: %2%")
+            .arg(QString::number(m_speed, 'f', 1), QString::number(m_accuracy, 'f', 1)));
     showPlaceholder();
 }

@@ -42,6 +42,14 @@ protected:
     }
 };
 
+// A lesson kind that has a keyboard picture.
+class PictureLesson : public TLesson1
+{
+public:
+    using TLesson1::TLesson1;
+    void showPicture(QImage picture) { setPicture(std::move(picture)); }
+};
+
 struct Box {
     Messages::Kind kind;
     QString caption;
@@ -60,12 +68,15 @@ struct Running {
     std::unique_ptr<TLesson1> lesson;
 
     // stored: the stored text, instruction line first ("\n" is CR LF).
-    Running(const std::string &stored, int errorType = 0, int height = 480)
+    Running(const std::string &stored, int errorType = 0, int height = 480, bool withPicture = false)
     {
         library.addText(kLessonNumber, stored);
         options.ErrorType = errorType;
         parent.resize(640, height);
-        lesson = std::make_unique<TLesson1>(&parent, speed, accuracy, options, kLessonNumber, student, clock);
+        if (withPicture)
+            lesson = std::make_unique<PictureLesson>(&parent, speed, accuracy, options, kLessonNumber, student, clock);
+        else
+            lesson = std::make_unique<TLesson1>(&parent, speed, accuracy, options, kLessonNumber, student, clock);
         lesson->setGeometry(0, 0, 640, height);
     }
 
@@ -322,6 +333,35 @@ private slots:
         for (int y = std::max(0, keyboard.top()); y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x)
                 QCOMPARE(shown.pixel(x, y), free);
+    }
+
+    void keyboardPicture_data()
+    {
+        QTest::addColumn<bool>("showKeyb");
+        QTest::newRow("shown") << true;
+        QTest::newRow("switched off") << false;
+    }
+
+    // The keyboard picture stands at the left edge and the bottom, unless
+    // the learner switched it off.
+    void keyboardPicture()
+    {
+        QFETCH(bool, showKeyb);
+        Running lesson(storedText({ QStringLiteral("abc") }), 0, 480, true);
+        lesson.options.ShowKeyb = showKeyb;
+        QImage picture(600, TLesson1::kKeyboardHeight, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 120, 10));
+        static_cast<PictureLesson &>(*lesson).showPicture(picture);
+        QVERIFY(lesson.start());
+        lesson.type(QStringLiteral("ab"));
+        const QImage shown = lesson.onScreen();
+        QCOMPARE(shown, lesson.repainted());
+        const QRgb free = lesson->palette().color(QPalette::Window).rgb();
+        const int top = 480 - TLesson1::kKeyboardHeight;
+        QCOMPARE(shown.pixel(0, top), showKeyb ? picture.pixel(0, 0) : free);
+        QCOMPARE(shown.pixel(599, 479), showKeyb ? picture.pixel(0, 0) : free);
+        QCOMPARE(shown.pixel(600, top), free);
+        QCOMPARE(shown.pixel(0, top - 1), lesson->palette().color(QPalette::Base).rgb());
     }
 
     // Once the current line passes the last row, each new line moves the
