@@ -143,13 +143,14 @@ void TLesson1::DrawLines(QPainter &painter)
     for (int k = 0; k <= m_engine.lastRowIndex(); ++k) {
         if (pos >= body.size())
             break;
+        // A row is what lies between line feeds, as in the engine's walk;
+        // the text shown ends at the carriage return.
+        const std::size_t lineFeed = body.find('\n', pos);
+        const std::size_t rowEnd = lineFeed == std::string::npos ? body.size() : lineFeed;
+        const std::string_view row = std::string_view(body).substr(pos, rowEnd - pos);
         const std::string_view line = m_engine.lineAt(pos);
         const int lineIndex = m_engine.topLineIndex() + k;
-        pos += line.size();
-        if (pos < body.size() && body[pos] == '\r')
-            ++pos;
-        if (pos < body.size() && body[pos] == '\n')
-            ++pos;
+        pos = lineFeed == std::string::npos ? body.size() : lineFeed + 1;
 
         const int y = k * rowPitch();
         // Only the rows the paint asks for: a keystroke repaints one typed row.
@@ -166,7 +167,7 @@ void TLesson1::DrawLines(QPainter &painter)
         std::size_t runStart = 0;
         while (runStart < typed.size()) {
             auto correctAt = [&](std::size_t i) {
-                const unsigned char expected = i < line.size() ? static_cast<unsigned char>(line[i]) : '\r';
+                const unsigned char expected = i < row.size() ? static_cast<unsigned char>(row[i]) : '\r';
                 return SameKey(expected, static_cast<unsigned char>(typed[i]));
             };
             const bool correct = correctAt(runStart);
@@ -378,11 +379,12 @@ void TLesson1::drawCaret(QPainter &painter)
         painter.fillRect(caret, m_textColour);
 }
 
+// After a keystroke or a focus change the caret is seen at once, and its
+// blinking starts over.
 void TLesson1::showCaretNow()
 {
-    const QRect old = caretRect();
     m_caretOn = true;
-    update(old);
+    update(caretRect());
     const int flash = QApplication::cursorFlashTime();
     if (hasFocus() && flash > 0)
         m_caretTimer.start(flash / 2, this);
