@@ -3,6 +3,7 @@
 #   make run    install what is missing, build, start the program
 #   make test   install what is missing, build, run every test headless
 #   make bench  install what is missing, build, run the benchmarks
+#   make bench-xvfb  the keystroke latency seen from outside, under Xvfb
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -13,7 +14,7 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test bench bench-xvfb clean
 
 all: build
 
@@ -50,6 +51,10 @@ bench: build
 	    echo "== $$(basename $$b)"; \
 	    "$$b" || status=1; \
 	done; exit $$status
+
+bench-xvfb: build
+	cmake --build $(BUILD_DIR) --target benchmarks --parallel
+	bench/xvfb_keylatency.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -2,9 +2,13 @@
 
 #include "app/apppaths.h"
 #include "app/messages.h"
+#include "lessons/lessonevents.h"
 #include "lessons/lessonlibrary.h"
+#include "lessons/tlesson1.h"
 #include "settings/toptions.h"
 #include "students/tstuddlg.h"
+
+#include <memory>
 
 #include <QDir>
 #include <QLabel>
@@ -26,10 +30,76 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
 
     setWindowTitle(QStringLiteral("Palcomir"));
     setFixedSize(640, 480);
+    // A permanent label: menu hints cover it only while they are shown.
+    m_statusLabel = new QLabel(this);
+    statusBar()->addWidget(m_statusLabel, 1);
+    showPlaceholder();
+}
+
+void SDIDecFrame::showPlaceholder()
+{
     auto *placeholder = new QLabel(QStringLiteral("Palcomir"), this);
     placeholder->setAlignment(Qt::AlignCenter);
-    setCentralWidget(placeholder);
-    statusBar();
+    ReplaceClient(placeholder);
+}
+
+void SDIDecFrame::ReplaceClient(QWidget *client)
+{
+    // QMainWindow would delete the old client later; a lesson's clean-up
+    // must run before the new client shows its status.
+    std::unique_ptr<QWidget> old(takeCentralWidget());
+    old.reset();
+    setCentralWidget(client);
+}
+
+QString SDIDecFrame::statusText() const
+{
+    return m_statusLabel->text();
+}
+
+TStudent &SDIDecFrame::lessonStudent()
+{
+    if (m_options.StudentNo >= 0 && m_options.StudentNo < Roster.count())
+        return Roster.at(m_options.StudentNo);
+    m_anonymous = TStudent();
+    return m_anonymous;
+}
+
+bool SDIDecFrame::startStoredLesson(int number)
+{
+    auto lesson = std::make_unique<TLesson1>(this, m_speed, m_accuracy, m_options, number, lessonStudent());
+    if (!lesson->LoadText(m_library)) {
+        Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(number));
+        return false;
+    }
+    connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
+    TLesson1 *client = lesson.release();
+    ReplaceClient(client);
+    client->setFocus();
+    return true;
+}
+
+bool SDIDecFrame::event(QEvent *event)
+{
+    if (event->type() == LessonFinished) {
+        lessonFinished();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void SDIDecFrame::lessonFinished()
+{
+    // Only the running lesson's first notice counts.
+    const auto *lesson = qobject_cast<TLesson1 *>(centralWidget());
+    if (!lesson || !lesson->isFinished())
+        return;
+    if (m_options.StudentNo != -1)
+        saveStudentsAfterChange();
+    Messages::plain(this, QStringLiteral("Koniec ćwiczenia"),
+                    QStringLiteral("Szybkość: %1 znaków/min.\nDokładność: %2%")
+                        .arg(QString::number(m_speed, 'f', 1), QString::number(m_accuracy, 'f', 1)));
+    showPlaceholder();
 }
 
 bool SDIDecFrame::saveStudents()

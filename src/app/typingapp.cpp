@@ -37,7 +37,10 @@ StartupOptions parseCommandLine(const QStringList &arguments)
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("Folder na ustawienia (pisarz.ini) i listę uczniów (pisarz.sta)."),
                                      QStringLiteral("FOLDER"));
-    parser.addOptions({help, version, library, dataDir});
+    const QCommandLineOption lesson(QStringLiteral("lesson"),
+                                    QStringLiteral("Uruchamia od razu zapisaną lekcję o tym numerze (np. 1201)."),
+                                    QStringLiteral("NUMER"));
+    parser.addOptions({help, version, library, dataDir, lesson});
 
     StartupOptions options;
     if (!parser.parse(arguments)) {
@@ -59,6 +62,16 @@ StartupOptions parseCommandLine(const QStringList &arguments)
     }
     options.libraryFile = parser.value(library);
     options.dataDir = parser.value(dataDir);
+    if (parser.isSet(lesson)) {
+        bool ok = false;
+        options.lesson = parser.value(lesson).toInt(&ok);
+        if (!ok || options.lesson <= 0) {
+            printLine(stderr, QStringLiteral("Nieprawidłowy numer lekcji: %1").arg(parser.value(lesson)));
+            options.lesson = 0;
+            options.exitNow = true;
+            options.exitCode = 2;
+        }
+    }
     return options;
 }
 
@@ -111,5 +124,7 @@ int TypingApp::start()
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         QObject::connect(gui, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { saveAll(); });
     m_frame->show();
+    if (m_options.lesson > 0)
+        m_frame->startStoredLesson(m_options.lesson);
     return 0;
 }

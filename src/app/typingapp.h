@@ -15,6 +15,7 @@ class SDIDecFrame;
 struct StartupOptions {
     QString libraryFile; // --library FILE
     QString dataDir;     // --data-dir DIR
+    int lesson = 0;      // --lesson N: start with stored lesson N running
     bool exitNow = false;
     int exitCode = 0;
 };

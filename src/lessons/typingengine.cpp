@@ -95,7 +95,7 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
     out.counted = true;
     out.correct = m_sameKey(expected, key);
     if (mode == ErrorMode::AcceptErrors || out.correct) {
-        out.accept = acceptChar(key, out.correct);
+        out.accept = m_accept ? m_accept(key, out.correct) : acceptChar(key, out.correct);
         out.accepted = true;
     }
     if (!out.correct)
@@ -172,11 +172,17 @@ void TypingEngine::togglePause(std::uint32_t now)
     }
 }
 
+float typingSpeed(std::uint32_t typedCount, float typingTime)
+{
+    if (typedCount == 0 || typingTime == 0.0F)
+        return 0.0F;
+    return static_cast<float>(double(typedCount) * 60.0 * 1000.0 / double(typingTime));
+}
+
 LessonResults TypingEngine::results() const
 {
     LessonResults r;
-    if (m_typedCount != 0 && m_typingTime != 0.0F)
-        r.speed = static_cast<float>(double(m_typedCount) * 60.0 * 1000.0 / double(m_typingTime));
+    r.speed = typingSpeed(m_typedCount, m_typingTime);
     if (m_typedCount != 0)
         r.accuracy = static_cast<float>(double(m_typedCount - m_errorCount) * 100.0 / double(m_typedCount));
     return r;

@@ -34,6 +34,10 @@ struct KeyOutcome {
     KeyClip clip = KeyClip::None;
 };
 
+// Keystrokes per minute from a count and the typing time in ms; 0 when
+// either is 0.
+float typingSpeed(std::uint32_t typedCount, float typingTime);
+
 struct LessonResults {
     float speed = 0.0F;    // keystrokes per minute
     float accuracy = 0.0F; // per cent
@@ -50,7 +54,14 @@ public:
 
     static bool plainSameKey(unsigned char a, unsigned char b) { return a == b; }
 
+    // Called for every character a keystroke moves the text on with. A
+    // lesson window puts its own operation here, which calls acceptChar()
+    // and shows the result; without one the engine calls acceptChar() itself.
+    using Accept = std::function<AcceptResult(unsigned char typed, bool correct)>;
+
     explicit TypingEngine(SameKey sameKey = plainSameKey);
+
+    void setAccept(Accept accept) { m_accept = std::move(accept); }
 
     // Takes the loaded text and sizes the typed store to it.
     void load(LessonText text);
@@ -100,6 +111,7 @@ private:
     void sizeTypedStore();
 
     SameKey m_sameKey;
+    Accept m_accept;
     LessonText m_text;
     TCharCounts m_counts{};
     unsigned char m_previousExpected = 0;

@@ -252,6 +252,43 @@ private slots:
         QCOMPARE(countOf(engine, ",").Hits, 1u); // booked on every slot that counts as the same key
     }
 
+    // A lesson window takes over accepting: it must see exactly the characters
+    // that move the text on, and the engine must carry on from its result.
+    void acceptGoesThroughTheLessonsOperation_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<QByteArray>("accepted"); // typed byte, then '+' correct or '-' wrong
+        QTest::addColumn<QByteArray>("row0");
+        QTest::newRow("wait: wrong keys are not accepted")
+            << 0 << QByteArray("xab\rc") << QByteArray("a+b+\r+c+") << QByteArray("ab");
+        QTest::newRow("accept: wrong keys are accepted as wrong")
+            << 1 << QByteArray("x\rzc") << QByteArray("x-\r-z-c+") << QByteArray("x\xB6z");
+    }
+
+    void acceptGoesThroughTheLessonsOperation()
+    {
+        QFETCH(int, mode);
+        QFETCH(QByteArray, keys);
+        QFETCH(QByteArray, accepted);
+        QFETCH(QByteArray, row0);
+        TypingEngine engine = engineFor("ab\ncd");
+        QByteArray seen;
+        engine.setAccept([&](unsigned char typed, bool correct) {
+            seen += char(typed);
+            seen += correct ? '+' : '-';
+            return engine.acceptChar(typed, correct);
+        });
+        std::uint32_t now = 0;
+        const KeyOutcome last = typeKeys(engine, std::string_view(keys.constData(), keys.size()), ErrorMode(mode), now);
+        QCOMPARE(seen, accepted);
+        QCOMPARE(bytes(engine.typedRow(0)), row0);
+        QCOMPARE(bytes(engine.typedRow(1)), QByteArray("c"));
+        QCOMPARE(engine.text().expectedChar, (unsigned char)'d');
+        QCOMPARE(last.accept.line, 1);
+        QCOMPARE(last.accept.column, 0);
+    }
+
     // Long texts and lines must type to the end without writing outside the typed store.
     void longTextsTypeToTheEnd_data()
     {

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QEvent>
+
+// Posted by a lesson to its parent when its text is done (no parameters).
+inline constexpr QEvent::Type LessonFinished = QEvent::Type(QEvent::User + 1);

@@ -1,0 +1,465 @@
+#include "lessons/tlesson1.h"
+
+#include "app/messages.h"
+#include "lessons/lessonevents.h"
+#include "lessons/lessonfont.h"
+#include "lessons/lessonlibrary.h"
+#include "lessons/statusline.h"
+#include "lessons/textcodec.h"
+#include "settings/toptions.h"
+#include "students/tstudent.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+
+namespace {
+
+constexpr int kSecondMs = 1000;
+
+// What a key event types: its text, and Enter as a carriage return.
+QString typedText(const QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return QStringLiteral("\r");
+    // Ctrl, Alt or Meta held alone make a command, not a character (Alt+L
+    // opens a menu). Ctrl and Alt together are AltGr on some systems.
+    const Qt::KeyboardModifiers held = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (held == Qt::ControlModifier || held == Qt::AltModifier || (held & Qt::MetaModifier))
+        return {};
+    return event->text();
+}
+
+QColor defaultHighlight()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen && screen->depth() <= 8)
+        return QColor(0, 0, 160);
+    return QColor(128, 128, 255);
+}
+
+} // namespace
+
+TLesson1::TLesson1(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, int textNumber,
+    TStudent &student, Clock &clock)
+    : TCanvas(parent)
+    , m_speedResult(speedResult)
+    , m_accuracyResult(accuracyResult)
+    , m_options(options)
+    , m_textNumber(textNumber)
+    , m_student(student)
+    , m_clock(clock)
+    , m_engine([this](unsigned char a, unsigned char b) { return SameKey(a, b); })
+    , m_font(LessonFont::font())
+    , m_highlightColour(defaultHighlight())
+{
+    m_engine.setAccept([this](unsigned char typed, bool correct) { return AcceptChar(typed, correct); });
+
+    const QFontMetrics metrics(m_font);
+    m_charHeight = metrics.height();
+    m_lineHeight = metrics.height() + metrics.leading();
+    m_ascent = metrics.ascent();
+    m_leftMargin = metrics.averageCharWidth();
+
+    setFont(m_font);
+    m_textColour = palette().color(QPalette::Text);
+    m_backgroundColour = palette().color(QPalette::Base);
+
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+}
+
+TLesson1::~TLesson1()
+{
+    m_lessonTimer.stop();
+    m_caretTimer.stop();
+    m_statusText.clear();
+    emit statusTextChanged(QString());
+}
+
+QRect TLesson1::textArea() const
+{
+    return QRect(0, 0, width(), std::max(0, height() - kKeyboardHeight));
+}
+
+QRect TLesson1::keyboardArea() const
+{
+    return QRect(0, height() - kKeyboardHeight, width(), kKeyboardHeight);
+}
+
+int TLesson1::rowTop(int line) const
+{
+    return (line - m_engine.topLineIndex()) * rowPitch();
+}
+
+QRect TLesson1::typedBand(int line) const
+{
+    return QRect(0, rowTop(line) + m_lineHeight, width(), m_lineHeight);
+}
+
+QRect TLesson1::caretRect() const
+{
+    const int line = m_engine.currentLine();
+    const std::string_view row = m_engine.typedRow(line);
+    const std::size_t typed = std::min(row.size(), static_cast<std::size_t>(std::max(0, m_engine.column())));
+    const int x = m_leftMargin + QFontMetrics(m_font).horizontalAdvance(textcodec::toQString(row.substr(0, typed)));
+    const int width = std::max(1, style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
+    return QRect(x, rowTop(line) + m_lineHeight, width, m_charHeight);
+}
+
+ErrorMode TLesson1::errorMode() const
+{
+    return m_options.ErrorType == 1 ? ErrorMode::AcceptErrors : ErrorMode::WaitForCorrect;
+}
+
+// ---- the lesson's operations ----
+
+void TLesson1::DrawLines(QPainter &painter)
+{
+    const QRect area = textArea();
+    painter.save();
+    painter.setClipRect(area, Qt::IntersectClip);
+    painter.fillRect(area & m_paintRect, m_backgroundColour);
+    painter.setFont(m_font);
+    const QFontMetrics metrics(m_font);
+
+    const std::string &body = m_engine.text().body;
+    const int currentLine = m_engine.currentLine();
+    std::size_t pos = m_engine.text().topLinePos;
+    for (int k = 0; k <= m_engine.lastRowIndex(); ++k) {
+        if (pos >= body.size())
+            break;
+        // A row is what lies between line feeds, as in the engine's walk;
+        // the text shown ends at the carriage return.
+        const std::size_t lineFeed = body.find('\n', pos);
+        const std::size_t rowEnd = lineFeed == std::string::npos ? body.size() : lineFeed;
+        const std::string_view row = std::string_view(body).substr(pos, rowEnd - pos);
+        const std::string_view line = m_engine.lineAt(pos);
+        const int lineIndex = m_engine.topLineIndex() + k;
+        pos = lineFeed == std::string::npos ? body.size() : lineFeed + 1;
+
+        const int y = k * rowPitch();
+        // Only the rows the paint asks for: a keystroke repaints one typed row.
+        if (!m_paintRect.intersects(QRect(0, y, width(), 2 * m_lineHeight)))
+            continue;
+
+        painter.setPen(m_textColour);
+        painter.drawText(m_leftMargin, y + m_ascent, textcodec::toQString(line));
+
+        if (lineIndex > currentLine)
+            continue;
+        const std::string_view typed = m_engine.typedRow(lineIndex);
+        // Runs of one colour, each placed after the width of what comes before it.
+        std::size_t runStart = 0;
+        while (runStart < typed.size()) {
+            auto correctAt = [&](std::size_t i) {
+                const unsigned char expected = i < row.size() ? static_cast<unsigned char>(row[i]) : '\r';
+                return SameKey(expected, static_cast<unsigned char>(typed[i]));
+            };
+            const bool correct = correctAt(runStart);
+            std::size_t runEnd = runStart + 1;
+            while (runEnd < typed.size() && correctAt(runEnd) == correct)
+                ++runEnd;
+            const int x = m_leftMargin + metrics.horizontalAdvance(textcodec::toQString(typed.substr(0, runStart)));
+            painter.setPen(correct ? m_correctColour : m_wrongColour);
+            painter.drawText(
+                x, y + m_lineHeight + m_ascent, textcodec::toQString(typed.substr(runStart, runEnd - runStart)));
+            runStart = runEnd;
+        }
+    }
+    painter.restore();
+}
+
+void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
+{
+    Q_UNUSED(next);
+    if (!m_options.ShowKeyb)
+        return;
+    if (hasPicture())
+        drawPicture(painter, 0, height() - picture().height());
+}
+
+AcceptResult TLesson1::AcceptChar(unsigned char typed, bool correct)
+{
+    const AcceptResult result = m_engine.acceptChar(typed, correct);
+    if (result.scrolled) {
+        update(textArea());
+    } else {
+        update(typedBand(result.line));
+        if (result.lineChanged)
+            update(typedBand(m_engine.currentLine()));
+    }
+    showCaretNow();
+    return result;
+}
+
+void TLesson1::ShowStatus()
+{
+    StatusFigures figures;
+    figures.seconds = m_engine.seconds();
+    figures.errors = m_engine.errorCount();
+    figures.typedCount = m_engine.typedCount();
+    figures.typingTime = m_engine.typingTime();
+    figures.currentLine = m_engine.currentLine();
+    figures.lineCount = m_engine.text().lineCount;
+    const QString text = QString::fromStdString(statusLineText(figures));
+    if (text == m_statusText)
+        return;
+    m_statusText = text;
+    emit statusTextChanged(text);
+}
+
+bool TLesson1::LoadText(const LessonLibrary &library)
+{
+    LessonText text;
+    if (!loadStoredText(library, m_textNumber, text))
+        return false;
+    setLessonText(std::move(text));
+    return true;
+}
+
+bool TLesson1::SameKey(unsigned char a, unsigned char b) const
+{
+    return a == b;
+}
+
+bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
+{
+    Q_UNUSED(repeatCount);
+    Q_UNUSED(keyFlags);
+    // The parent closes a finished lesson on the first LessonFinished; keys
+    // that arrive before it does change nothing and finish nothing again.
+    if (m_finished)
+        return true;
+    const KeyOutcome out = m_engine.keyTyped(c, m_clock.now(), errorMode());
+    if (!out.counted) {
+        if (out.finished)
+            FinishLesson();
+        return out.finished;
+    }
+    if (out.resumed)
+        m_lessonTimer.start(kSecondMs, this);
+    ShowStatus();
+    if (m_options.ShowKeyb && hasPicture())
+        update(keyboardArea());
+    if (out.finished)
+        FinishLesson();
+    return true;
+}
+
+void TLesson1::ShowLessonMenu()
+{
+    emit lessonMenuRequested();
+}
+
+void TLesson1::StartLesson()
+{
+    m_lessonTimer.stop();
+    const std::optional<std::string> &instruction = m_engine.text().Instruction;
+    if (instruction && !instruction->empty()) {
+        const QPointer<TLesson1> self(this);
+        Messages::information(this, QStringLiteral("Instrukcja"), textcodec::toQString(*instruction));
+        if (!self)
+            return;
+    }
+    // A paused lesson keeps its time until typing resumes it.
+    if (!m_engine.paused() && !m_finished)
+        m_lessonTimer.start(kSecondMs, this);
+}
+
+void TLesson1::TogglePause()
+{
+    if (m_finished)
+        return;
+    m_engine.togglePause(m_clock.now());
+    if (m_engine.paused())
+        m_lessonTimer.stop();
+    else
+        m_lessonTimer.start(kSecondMs, this);
+}
+
+void TLesson1::setLessonText(LessonText text)
+{
+    m_engine.load(std::move(text));
+    update();
+}
+
+void TLesson1::FinishLesson()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_lessonTimer.stop();
+    if (m_options.StudentNo != -1)
+        RecordCharCounts(m_student, m_engine.charCounts());
+    const LessonResults results = m_engine.results();
+    m_speedResult = results.speed;
+    m_accuracyResult = results.accuracy;
+    if (QWidget *parent = parentWidget())
+        QCoreApplication::postEvent(parent, new QEvent(LessonFinished));
+}
+
+void TLesson1::chooseHighlightColour()
+{
+    // The custom colours are set up once and then kept, with the learner's
+    // changes, for the rest of the run.
+    static bool customColoursSet = false;
+    if (!customColoursSet) {
+        QColorDialog::setCustomColor(0, QColor(1, 1, 1));
+        for (int i = 1; i < 16; ++i)
+            QColorDialog::setCustomColor(i, QColor(16 * i, 16 * i, 16 * i));
+        customColoursSet = true;
+    }
+    QColorDialog dialog(m_highlightColour, this);
+    // Only the program's own dialog shows the custom colours.
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    const QPointer<TLesson1> self(this);
+    const int answer = dialog.exec();
+    if (!self || answer != QDialog::Accepted || !dialog.selectedColor().isValid())
+        return;
+    m_highlightColour = dialog.selectedColor();
+    update();
+}
+
+// ---- events ----
+
+void TLesson1::showEvent(QShowEvent *event)
+{
+    TCanvas::showEvent(event);
+    if (!m_setUp) {
+        m_setUp = true;
+        // The first keystroke interval is measured from here.
+        m_engine.start(m_clock.now());
+    }
+    ShowLessonMenu();
+}
+
+void TLesson1::paintEvent(QPaintEvent *event)
+{
+    if (m_firstPaintPending) {
+        m_firstPaintPending = false;
+        // As many row pairs as fit above the keyboard area; the last one
+        // needs no gap below it.
+        m_engine.setLastRowIndex((height() - kKeyboardHeight + 10) / rowPitch() - 1);
+        // The instruction box must not open inside a paint.
+        QMetaObject::invokeMethod(this, &TLesson1::StartLesson, Qt::QueuedConnection);
+    }
+    m_paintRect = event->rect();
+    QPainter painter(this);
+    const QRect keyboard = keyboardArea();
+    if (keyboard.intersects(m_paintRect)) {
+        painter.fillRect(keyboard & m_paintRect, palette().color(QPalette::Window));
+        DrawKeyboard(painter, m_engine.text().expectedChar);
+    }
+    DrawLines(painter);
+    drawCaret(painter);
+    ShowStatus();
+}
+
+void TLesson1::drawCaret(QPainter &painter)
+{
+    if (!m_caretOn || !hasFocus())
+        return;
+    const QRect caret = caretRect();
+    if (caret.intersects(m_paintRect) && caret.bottom() < keyboardArea().top())
+        painter.fillRect(caret, m_textColour);
+}
+
+// After a keystroke or a focus change the caret is seen at once, and its
+// blinking starts over.
+void TLesson1::showCaretNow()
+{
+    m_caretOn = true;
+    update(caretRect());
+    const int flash = QApplication::cursorFlashTime();
+    if (hasFocus() && flash > 0)
+        m_caretTimer.start(flash / 2, this);
+}
+
+void TLesson1::keyPressEvent(QKeyEvent *event)
+{
+    bool used = false;
+    const QString text = typedText(event);
+    for (const char32_t codePoint : text.toUcs4()) {
+        const std::optional<unsigned char> byte = textcodec::byteOf(codePoint);
+        if (byte && KeyTyped(*byte, event->count(), int(event->modifiers())))
+            used = true;
+    }
+    if (used)
+        event->accept();
+    else
+        TCanvas::keyPressEvent(event);
+}
+
+void TLesson1::inputMethodEvent(QInputMethodEvent *event)
+{
+    for (const char32_t codePoint : event->commitString().toUcs4()) {
+        if (const std::optional<unsigned char> byte = textcodec::byteOf(codePoint))
+            KeyTyped(*byte);
+    }
+    event->accept();
+}
+
+QVariant TLesson1::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled:
+        return true;
+    case Qt::ImCursorRectangle:
+        return caretRect();
+    case Qt::ImFont:
+        return m_font;
+    case Qt::ImHints:
+        return int(inputMethodHints());
+    default:
+        return TCanvas::inputMethodQuery(query);
+    }
+}
+
+void TLesson1::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() == m_lessonTimer.timerId() && m_lessonTimer.isActive()) {
+        m_engine.tick();
+        ShowStatus();
+    } else if (event->timerId() == m_caretTimer.timerId() && m_caretTimer.isActive()) {
+        m_caretOn = !m_caretOn;
+        update(caretRect());
+    } else {
+        TCanvas::timerEvent(event);
+    }
+}
+
+void TLesson1::focusInEvent(QFocusEvent *event)
+{
+    TCanvas::focusInEvent(event);
+    showCaretNow();
+}
+
+void TLesson1::focusOutEvent(QFocusEvent *event)
+{
+    TCanvas::focusOutEvent(event);
+    m_caretTimer.stop();
+    m_caretOn = false;
+    update(caretRect());
+}
+
+void TLesson1::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton)
+        chooseHighlightColour();
+    event->accept();
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "images/tcanvas.h"
+#include "lessons/clock.h"
+#include "lessons/typingengine.h"
+
+#include <QBasicTimer>
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class LessonLibrary;
+class QPainter;
+struct TOptions;
+struct TStudent;
+
+// The lesson window: a stored text shown as pairs of rows, each text line
+// with what the learner typed for it underneath, a caret on the typed row
+// and the keyboard area at the bottom. It turns keys, ticks and paints into
+// calls of its TypingEngine and draws what the engine decided.
+//
+// The lesson writes its speed and accuracy into the creator's two floats and
+// posts LessonFinished to its parent when the text is done.
+class TLesson1 : public TCanvas
+{
+    Q_OBJECT
+
+public:
+    // Height of the keyboard area at the bottom of the window.
+    static constexpr int kKeyboardHeight = 193;
+
+    TLesson1(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, int textNumber,
+        TStudent &student, Clock &clock = SteadyClock::instance());
+    ~TLesson1() override;
+
+    // The lesson's operations; the other lesson kinds replace some of them.
+    virtual void DrawLines(QPainter &painter);
+    virtual void DrawKeyboard(QPainter &painter, unsigned char next);
+    // Moves the text on by one accepted character and shows it.
+    virtual AcceptResult AcceptChar(unsigned char typed, bool correct);
+    virtual void ShowStatus();
+    virtual bool LoadText(const LessonLibrary &library);
+    virtual bool SameKey(unsigned char a, unsigned char b) const;
+    // One typed character (Windows-1250). False when it is no lesson key, so
+    // the caller passes the key on.
+    virtual bool KeyTyped(unsigned char c, int repeatCount = 1, int keyFlags = 0);
+    virtual void ShowLessonMenu();
+    // Shows the instruction (if there is one) and starts the one-second timer.
+    virtual void StartLesson();
+    void TogglePause() override;
+
+    int textNumber() const { return m_textNumber; }
+    const TypingEngine &engine() const { return m_engine; }
+    bool isFinished() const { return m_finished; }
+    QString statusText() const { return m_statusText; }
+
+    // Layout in pixels.
+    int lineHeight() const { return m_lineHeight; }
+    int leftMargin() const { return m_leftMargin; }
+    int rowPitch() const { return 2 * m_lineHeight + 10; }
+    QRect textArea() const;
+    QRect keyboardArea() const;
+    // Where the caret stands: on the typed row, after the typed characters.
+    QRect caretRect() const;
+
+    QColor highlightColour() const { return m_highlightColour; }
+    // The colour dialog of a right double click.
+    void chooseHighlightColour();
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+    // Id of the running one-second timer, 0 while it is stopped.
+    int lessonTimerId() const { return m_lessonTimer.timerId(); }
+
+signals:
+    // The status bar text; empty when the lesson window goes away.
+    void statusTextChanged(const QString &text);
+    // The main window should show its lesson menu.
+    void lessonMenuRequested();
+
+protected:
+    // Installs a loaded text (for the lesson kinds that make their own).
+    void setLessonText(LessonText text);
+    void FinishLesson();
+
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    ErrorMode errorMode() const;
+    int rowTop(int line) const;
+    QRect typedBand(int line) const;
+    void showCaretNow();
+    void drawCaret(QPainter &painter);
+
+    float &m_speedResult;
+    float &m_accuracyResult;
+    TOptions &m_options;
+    int m_textNumber;
+    TStudent &m_student;
+    Clock &m_clock;
+    TypingEngine m_engine;
+
+    QFont m_font;
+    int m_lineHeight = 0;
+    int m_ascent = 0;
+    int m_charHeight = 0;
+    int m_leftMargin = 0;
+    QColor m_textColour;
+    QColor m_correctColour { 0, 0, 255 };
+    QColor m_wrongColour { 255, 0, 0 };
+    QColor m_backgroundColour;
+    QColor m_highlightColour;
+
+    QBasicTimer m_lessonTimer;
+    QBasicTimer m_caretTimer;
+    bool m_caretOn = false;
+    bool m_setUp = false;
+    bool m_firstPaintPending = true;
+    bool m_finished = false;
+    QRect m_paintRect;
+    QString m_statusText;
+};
