@@ -26,7 +26,8 @@ int main(int argc, char *argv[])
         return options.exitCode;
 
     TypingApp typingApp(options);
-    if (const int failed = typingApp.start())
-        return failed;
+    const int status = typingApp.start();
+    if (status != 0 || !typingApp.mainWindow())
+        return status;
     return QApplication::exec();
 }

@@ -66,3 +66,11 @@ void HelpWindow::showContext(int context)
     raise();
     activateWindow();
 }
+
+void HelpWindow::showPage(const QString &page)
+{
+    m_browser->setSource(QUrl(kHelpRoot + page));
+    show();
+    raise();
+    activateWindow();
+}

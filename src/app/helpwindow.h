@@ -18,6 +18,8 @@ public:
 
     // Shows the page of a context number (the contents for an unknown one) and brings the window forward.
     void showContext(int context);
+    // Shows one page of the help by its file name.
+    void showPage(const QString &page);
 
     // "qrc:/help/page.html#anchor" for a context number; the contents page for an unknown one.
     QUrl urlOf(int context) const;

@@ -1,25 +1,72 @@
 #include "app/sdidecframe.h"
 
+#include "app/aboutdlg.h"
 #include "app/apppaths.h"
+#include "app/help.h"
+#include "app/helpwindow.h"
 #include "app/messages.h"
+#include "app/tendinfodlg.h"
+#include "app/ttitle.h"
+#include "app/verdict.h"
+#include "choice/tchosedlg.h"
+#include "choice/tchosekeydlg.h"
+#include "choice/tchosekeysdlg.h"
+#include "choice/tchosetextdlg.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
+#include "settings/toptionsdlg.h"
 #include "students/tstuddlg.h"
 
-#include <memory>
+#include <ctime>
 
+#include <QAction>
+#include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 
+namespace {
+
+struct CommandText {
+    int command;
+    const char *text;
+    const char *hint; // shown in the status bar while the item is highlighted
+};
+
+// The texts of the commands, as the menus show them.
+const CommandText kCommands[] = {
+    {SDIDecFrame::CmRegistration, "&Rejestracja", "Rejestracja ucznia - umożliwia tryb sugerowany nauki"},
+    {SDIDecFrame::CmExit, "&Koniec\tAlt+F4", "Wyjście z programu."},
+    {SDIDecFrame::CmSuggested, "&Sugerowana", "Lekcja sugerowana"},
+    {SDIDecFrame::CmChooseLesson, "&Wybór lekcji", "Wybór ze wszystkich lekcji"},
+    {SDIDecFrame::CmSingleLetter, "Ćwiczenie &jednej litery", "Doskonalenie pojedynczej litery"},
+    {SDIDecFrame::CmLetters, "Wybór &liter", "Ćwiczenie generowane automatycznie"},
+    {SDIDecFrame::CmTexts, "&Teksty", "Praktyczne teksty z wykorzystaniem wszystkich klawiszy"},
+    {SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", nullptr},
+    {SDIDecFrame::CmOwnTexts, "&Własne teksty", "Lekce utworzone z własnych plików tekstowych"},
+    {SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje progranu: dźwięk, reakcja na błędy"},
+    {SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania"},
+    {SDIDecFrame::CmHelpContents, "&Tematy pomocy", "Dostępne tematy pomocy"},
+    {SDIDecFrame::CmAbout, "&Informacje", "Informacje o programie"},
+    {SDIDecFrame::CmAbort, "&Przerwanie lekcji\tEsc", "Przerwanie aktualnie wykonywanej lekcji"},
+    {SDIDecFrame::CmPause, "P&auza\tPauza", "Chwilowe zatrymanie lekcji"},
+    {SDIDecFrame::CmInstruction, "&Instrukcja", "Instrukcja do tej lekcji."},
+    {SDIDecFrame::CmFingering, "Pa&lcowanie\tF2", nullptr},
+};
+
+} // namespace
+
 SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_library(library)
     , m_options(options)
     , m_studentStore(AppPaths::studentsFile())
+    , m_random(static_cast<std::uint32_t>(std::time(nullptr)))
 {
     Roster = m_studentStore.load();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
@@ -27,20 +74,172 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
         // Told once the window is up, so start-up itself never waits on a box.
         QTimer::singleShot(0, this, [this, problem] { Messages::stop(this, QStringLiteral("Palcomir"), problem); });
     }
+    LessonLimit = kFirstBasicLesson + m_library.countGroup(kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
     setFixedSize(640, 480);
+    createActions();
+    createMenus();
     // A permanent label: menu hints cover it only while they are shown.
     m_statusLabel = new QLabel(this);
     statusBar()->addWidget(m_statusLabel, 1);
-    showPlaceholder();
+    Help::setHandler([this](QWidget *, int context) { helpWindow()->showContext(context); });
+    showTitle();
 }
 
-void SDIDecFrame::showPlaceholder()
+SDIDecFrame::~SDIDecFrame()
 {
-    auto *placeholder = new QLabel(QStringLiteral("Palcomir"), this);
-    placeholder->setAlignment(Qt::AlignCenter);
-    ReplaceClient(placeholder);
+    Help::setHandler({});
+    // The client goes first: a lesson's clean-up still talks to this window.
+    delete takeCentralWidget();
+}
+
+void SDIDecFrame::createActions()
+{
+    for (const CommandText &command : kCommands) {
+        auto *action = new QAction(QString::fromUtf8(command.text), this);
+        if (command.hint)
+            action->setStatusTip(QString::fromUtf8(command.hint));
+        m_actions[command.command] = action;
+        connect(action, &QAction::triggered, this, [this, id = command.command] { runCommand(id); });
+    }
+    // The accelerators work whichever menu is shown.
+    const std::pair<int, QKeySequence> accelerators[] = {
+        {CmExit, QKeySequence(Qt::ALT | Qt::Key_F4)},
+        {CmPause, QKeySequence(Qt::Key_Pause)},
+        {CmAbort, QKeySequence(Qt::Key_Escape)},
+        {CmFingering, QKeySequence(Qt::Key_F2)},
+    };
+    for (const auto &[command, keys] : accelerators) {
+        QAction *a = m_actions.at(command);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+}
+
+void SDIDecFrame::createMenus()
+{
+    auto menu = [this](const char *title, std::initializer_list<int> commands) {
+        auto *m = new QMenu(QString::fromUtf8(title), this);
+        for (int command : commands) {
+            if (command == 0)
+                m->addSeparator();
+            else
+                m->addAction(m_actions.at(command));
+        }
+        connect(m, &QMenu::aboutToShow, this, &SDIDecFrame::updateCommands);
+        return m;
+    };
+    QMenu *help = menu("Pomo&c", {CmHelpContents, 0, CmAbout});
+    m_mainMenus = {
+        menu("&Plik", {CmRegistration, 0, CmExit}),
+        menu("&Lekcja", {CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts}),
+        menu("&Opcje", {CmOptions, CmStatistics}),
+        help,
+    };
+    m_lessonMenus = {
+        menu("&Plik", {CmExit}),
+        menu("&Lekcja", {CmAbort, CmPause, CmInstruction, CmFingering}),
+        help,
+    };
+}
+
+void SDIDecFrame::showMainMenu()
+{
+    menuBar()->clear();
+    for (QMenu *m : std::as_const(m_mainMenus))
+        menuBar()->addMenu(m);
+    m_lessonMenuShown = false;
+}
+
+void SDIDecFrame::showLessonMenu()
+{
+    menuBar()->clear();
+    for (QMenu *m : std::as_const(m_lessonMenus))
+        menuBar()->addMenu(m);
+    m_lessonMenuShown = true;
+}
+
+QAction *SDIDecFrame::action(int command) const
+{
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void SDIDecFrame::updateCommands()
+{
+    const bool student = m_options.StudentNo != -1;
+    m_actions.at(CmSuggested)->setEnabled(student);
+    m_actions.at(CmStatistics)->setEnabled(student);
+    const TLesson1 *running = lesson();
+    m_actions.at(CmInstruction)->setEnabled(running && running->hasInstruction());
+}
+
+void SDIDecFrame::runCommand(int command)
+{
+    updateCommands();
+    if (QAction *a = action(command); a && !a->isEnabled())
+        return;
+    switch (command) {
+    case CmRegistration:
+        openRegistration();
+        break;
+    case CmExit:
+        close();
+        break;
+    case CmSuggested:
+        suggestedLesson();
+        break;
+    case CmChooseLesson:
+        chooseLesson(kFirstBasicLesson);
+        break;
+    case CmSingleLetter:
+        chooseSingleLetter();
+        break;
+    case CmLetters:
+        chooseLetters();
+        break;
+    case CmTexts:
+        chooseText();
+        break;
+    case CmKeypad:
+        chooseLesson(1401);
+        break;
+    case CmOwnTexts:
+        break;
+    case CmOptions:
+        openOptions();
+        break;
+    case CmStatistics:
+        break;
+    case CmHelpContents:
+        helpWindow()->showContext(Help::Contents);
+        break;
+    case CmAbout:
+        showAbout();
+        break;
+    case CmAbort:
+        abortLesson();
+        break;
+    case CmPause:
+        togglePause();
+        break;
+    case CmInstruction:
+        showInstruction();
+        break;
+    case CmFingering:
+        helpWindow()->showPage(QStringLiteral("palce.html"));
+        break;
+    default:
+        break;
+    }
+    updateCommands();
+}
+
+void SDIDecFrame::showTitle()
+{
+    ReplaceClient(new TTitle(this));
 }
 
 void SDIDecFrame::ReplaceClient(QWidget *client)
@@ -50,6 +249,18 @@ void SDIDecFrame::ReplaceClient(QWidget *client)
     std::unique_ptr<QWidget> old(takeCentralWidget());
     old.reset();
     setCentralWidget(client);
+    setFocusProxy(client);
+    if (qobject_cast<TLesson1 *>(client))
+        showLessonMenu();
+    else
+        showMainMenu();
+    client->setFocus();
+    updateCommands();
+}
+
+TLesson1 *SDIDecFrame::lesson() const
+{
+    return qobject_cast<TLesson1 *>(centralWidget());
 }
 
 QString SDIDecFrame::statusText() const
@@ -57,26 +268,138 @@ QString SDIDecFrame::statusText() const
     return m_statusLabel->text();
 }
 
-TStudent &SDIDecFrame::lessonStudent()
+TStudent *SDIDecFrame::currentStudent()
 {
     if (m_options.StudentNo >= 0 && m_options.StudentNo < Roster.count())
-        return Roster.at(m_options.StudentNo);
+        return &Roster.at(m_options.StudentNo);
+    return nullptr;
+}
+
+TStudent &SDIDecFrame::lessonStudent()
+{
+    if (TStudent *student = currentStudent())
+        return *student;
     m_anonymous = TStudent();
     return m_anonymous;
 }
 
+std::unique_ptr<TLesson1> SDIDecFrame::makeStoredLesson(int number)
+{
+    return std::make_unique<TLesson1>(this, m_speed, m_accuracy, m_options, number, lessonStudent());
+}
+
+bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, int lessonChoice, bool dropInstruction)
+{
+    // A lesson whose text cannot be made does not start; the screen stays as it was.
+    if (!lesson->LoadText(m_library))
+        return false;
+    if (dropInstruction)
+        lesson->discardInstruction();
+    connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
+    connect(lesson.get(), &TLesson1::lessonMenuRequested, this, &SDIDecFrame::showLessonMenu);
+    ReplaceClient(lesson.release());
+    LessonChoice = lessonChoice;
+    return true;
+}
+
 bool SDIDecFrame::startStoredLesson(int number)
 {
-    auto lesson = std::make_unique<TLesson1>(this, m_speed, m_accuracy, m_options, number, lessonStudent());
-    if (!lesson->LoadText(m_library)) {
-        Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(number));
-        return false;
-    }
-    connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
-    TLesson1 *client = lesson.release();
-    ReplaceClient(client);
-    client->setFocus();
-    return true;
+    if (startLesson(makeStoredLesson(number), number))
+        return true;
+    Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(number));
+    return false;
+}
+
+void SDIDecFrame::startSuggested(int number)
+{
+    if (number >= kFirstBasicLesson && number < LessonLimit && startLesson(makeStoredLesson(number), 0))
+        return;
+    showTitle();
+}
+
+void SDIDecFrame::suggestedLesson()
+{
+    const TStudent *student = currentStudent();
+    if (!student)
+        return;
+    // A finished course: nothing happens.
+    const int number = student->NextLesson;
+    if (number >= kFirstBasicLesson && number < LessonLimit)
+        startLesson(makeStoredLesson(number), 0);
+}
+
+void SDIDecFrame::chooseLesson(int firstLesson)
+{
+    int chosen = 0;
+    TChoseDlg dialog(this, currentStudent(), chosen, firstLesson, m_library);
+    if (dialog.exec() == QDialog::Accepted)
+        startLesson(makeStoredLesson(chosen), chosen);
+}
+
+void SDIDecFrame::chooseText()
+{
+    int chosen = 0;
+    TChoseTextDlg dialog(this, currentStudent(), chosen, 1301, m_library);
+    // A practical text's first line is its title, not an instruction to show.
+    if (dialog.exec() == QDialog::Accepted)
+        startLesson(makeStoredLesson(chosen), chosen, true);
+}
+
+void SDIDecFrame::chooseSingleLetter()
+{
+    int number = 0;
+    TChoseKeyDlg dialog(this, number);
+    if (dialog.exec() == QDialog::Accepted)
+        startLesson(makeStoredLesson(number), 1);
+}
+
+void SDIDecFrame::chooseLetters()
+{
+    std::string letters;
+    bool words = true;
+    int lines = 6;
+    TChoseKeysDlg dialog(this, letters, words, lines);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+}
+
+void SDIDecFrame::openOptions()
+{
+    TOptionsDlg dialog(this, m_options);
+    dialog.exec();
+}
+
+void SDIDecFrame::abortLesson()
+{
+    if (!Messages::ask(this, QStringLiteral("Przerwanie lekcji"),
+                       QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?")))
+        return;
+    showTitle();
+}
+
+void SDIDecFrame::togglePause()
+{
+    if (auto *canvas = qobject_cast<TCanvas *>(centralWidget()))
+        canvas->TogglePause();
+}
+
+void SDIDecFrame::showInstruction()
+{
+    if (TLesson1 *running = lesson())
+        running->StartLesson();
+}
+
+void SDIDecFrame::showAbout()
+{
+    ABCAboutDlg dialog(this);
+    dialog.exec();
+}
+
+HelpWindow *SDIDecFrame::helpWindow()
+{
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    return m_help;
 }
 
 bool SDIDecFrame::event(QEvent *event)
@@ -88,18 +411,66 @@ bool SDIDecFrame::event(QEvent *event)
     return QMainWindow::event(event);
 }
 
+void SDIDecFrame::closeEvent(QCloseEvent *event)
+{
+    if (!Messages::ask(this, QStringLiteral("Palcomir"),
+                       QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"))) {
+        event->ignore();
+        return;
+    }
+    // A running lesson ends without a verdict and without being recorded.
+    showTitle();
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
 void SDIDecFrame::lessonFinished()
 {
     // Only the running lesson's first notice counts.
-    const auto *lesson = qobject_cast<TLesson1 *>(centralWidget());
-    if (!lesson || !lesson->isFinished())
+    const TLesson1 *finished = lesson();
+    if (!finished || !finished->isFinished())
         return;
-    if (m_options.StudentNo != -1)
-        saveStudentsAfterChange();
-    Messages::plain(this, QStringLiteral("Koniec ćwiczenia"),
-                    QStringLiteral("Szybkość: %1 znaków/min.\nDokładność: %2%")
-                        .arg(QString::number(m_speed, 'f', 1), QString::number(m_accuracy, 'f', 1)));
-    showPlaceholder();
+    TStudent *student = currentStudent();
+    if (student)
+        saveStudentsAfterChange(); // the lesson has merged its results into the record
+    const bool masculine = student && student->Male != 0;
+    const QString text
+        = QString::fromStdString(verdictText(m_speed, m_accuracy, masculine, LessonChoice == 0));
+
+    if (LessonChoice != 0) {
+        Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text);
+        showTitle();
+        return;
+    }
+
+    TEndInfoDlg dialog(this, text);
+    switch (dialog.exec()) {
+    case TEndInfoDlg::Next: {
+        int next = 0;
+        if (student) {
+            next = ++student->NextLesson;
+            saveStudentsAfterChange();
+        } else {
+            next = ++LessonChoice;
+        }
+        startSuggested(next);
+        break;
+    }
+    case TEndInfoDlg::No:
+        if (student) {
+            ++student->NextLesson;
+            saveStudentsAfterChange();
+        }
+        showTitle();
+        break;
+    case TEndInfoDlg::Repeat:
+        startSuggested(student ? student->NextLesson : LessonChoice);
+        break;
+    default: // closed without a choice
+        showTitle();
+        break;
+    }
 }
 
 bool SDIDecFrame::saveStudents()
@@ -124,4 +495,5 @@ void SDIDecFrame::openRegistration()
     connect(&dialog, &TStudDlg::listChanged, this, &SDIDecFrame::saveStudentsAfterChange);
     dialog.exec();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
+    updateCommands();
 }

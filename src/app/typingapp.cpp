@@ -3,6 +3,7 @@
 #include "app/apppaths.h"
 #include "app/messages.h"
 #include "app/sdidecframe.h"
+#include "app/singleinstance.h"
 #include "lessons/librarylocator.h"
 #include "settings/settingsfile.h"
 #include "students/tstudent.h"
@@ -10,6 +11,8 @@
 #include <cstdio>
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -103,7 +106,6 @@ int TypingApp::start()
     }
 
     m_settings = SettingsFile::load(AppPaths::settingsFile());
-    m_settingsLoaded = true;
 
     LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
     if (!found.library) {
@@ -112,6 +114,14 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
     m_library = std::move(found.library);
+
+    // One Palcomir per user and data folder: a second start brings the first forward.
+    m_instance = std::make_unique<SingleInstance>(
+        SingleInstance::keyFor(QFileInfo(AppPaths::studentsFile()).absolutePath()));
+    if (m_instance->askRunningToActivate())
+        return 0;
+    m_instance->listen();
+    m_settingsLoaded = true;
 
     if (m_library->countGroup(kFirstBasicLesson) == 0) {
         Messages::stop(nullptr, QStringLiteral("Błąd"), QStringLiteral("Nie odnaleziono lekcji"));
@@ -123,8 +133,16 @@ int TypingApp::start()
     // data, so everything is written now.
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         QObject::connect(gui, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { saveAll(); });
+    QObject::connect(m_instance.get(), &SingleInstance::activationRequested, m_frame.get(), [frame = m_frame.get()] {
+        if (frame->isMinimized())
+            frame->showNormal();
+        frame->raise();
+        frame->activateWindow();
+    });
     m_frame->show();
     if (m_options.lesson > 0)
         m_frame->startStoredLesson(m_options.lesson);
+    else if (m_settings.ShowAfaterStart)
+        QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get()] { frame->runCommand(SDIDecFrame::CmRegistration); });
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 class SDIDecFrame;
+class SingleInstance;
 
 // What the command line asked for.
 struct StartupOptions {
@@ -31,8 +32,10 @@ public:
     explicit TypingApp(StartupOptions options);
     ~TypingApp();
 
-    // Runs start-up. Returns 0 when the main window is up, otherwise the
-    // process's exit status (the learner has been told why).
+    // Runs start-up. Returns 0 when the main window is up, or when another
+    // running Palcomir was brought forward instead (then there is no main
+    // window and the process ends); otherwise the process's exit status (the
+    // learner has been told why).
     int start();
 
     SDIDecFrame *mainWindow() const { return m_frame.get(); }
@@ -48,5 +51,6 @@ private:
     StartupOptions m_options;
     TOptions m_settings;
     std::optional<LessonLibrary> m_library;
+    std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<SDIDecFrame> m_frame;
 };

@@ -261,6 +261,17 @@ bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
     return true;
 }
 
+bool TLesson1::hasInstruction() const
+{
+    const std::optional<std::string> &instruction = m_engine.text().Instruction;
+    return instruction && !instruction->empty();
+}
+
+void TLesson1::discardInstruction()
+{
+    m_engine.text().Instruction.reset();
+}
+
 void TLesson1::ShowLessonMenu()
 {
     emit lessonMenuRequested();

@@ -50,6 +50,10 @@ public:
     void TogglePause() override;
 
     int textNumber() const { return m_textNumber; }
+    // An instruction that "Instrukcja" can show again.
+    bool hasInstruction() const;
+    // Practical texts start without their heading line as an instruction.
+    void discardInstruction();
     const TypingEngine &engine() const { return m_engine; }
     bool isFinished() const { return m_finished; }
     QString statusText() const { return m_statusText; }

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "lessons/tlesson1.h"
 
@@ -92,6 +93,7 @@ private slots:
         StartupOptions options;
         options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
         options.lesson = 1201;
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
         SDIDecFrame *frame = app.mainWindow();
@@ -116,7 +118,7 @@ private slots:
         QCOMPARE(m_boxes.size(), 2);
         QCOMPARE(m_boxes[1].kind, Messages::Kind::Plain);
         QCOMPARE(m_boxes[1].caption, QStringLiteral("Koniec ćwiczenia"));
-        QVERIFY(m_boxes[1].text.contains(QStringLiteral("Dokładność: 100.0%")));
+        QVERIFY(m_boxes[1].text.contains(QStringLiteral("poprawność - 100.0%.\nBrawo!.")));
         QVERIFY(frame->lessonAccuracy() == 100.0F);
         QVERIFY(frame->lessonSpeed() > 0.0F);
         QVERIFY(!qobject_cast<TLesson1 *>(frame->centralWidget()));
@@ -128,6 +130,7 @@ private slots:
         StartupOptions options;
         options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
         options.lesson = 9999;
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
         QCOMPARE(m_boxes.size(), 1);
@@ -143,6 +146,7 @@ private slots:
     {
         StartupOptions options;
         options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
         SDIDecFrame *frame = app.mainWindow();

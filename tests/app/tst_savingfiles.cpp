@@ -2,6 +2,7 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "students/tnewdlg.h"
 #include "students/tstuddlg.h"
@@ -157,6 +158,7 @@ private slots:
         QVERIFY(writeAll(ini(), "[Students]\nStudentNo=" + stored + "\n"));
         QVERIFY(writeAll(sta(), oldList({ "Ala", "Ola", "Ela" })));
         {
+            const ModalDismisser dismisser;
             TypingApp app(options());
             QCOMPARE(app.start(), 0);
             QCOMPARE(app.options().StudentNo, expected);
@@ -169,6 +171,7 @@ private slots:
     void firstRunWritesBothFilesAtExit()
     {
         {
+            const ModalDismisser dismisser;
             TypingApp app(options());
             QCOMPARE(app.start(), 0);
             QVERIFY(!QFile::exists(ini()));
@@ -182,7 +185,7 @@ private slots:
     void everyChangeInRegistrationIsSavedAtOnce()
     {
         QVERIFY(writeAll(sta(), oldList({ "Ala", "Ola" })));
-        QVERIFY(writeAll(ini(), "[Students]\nStudentNo=1\n"));
+        QVERIFY(writeAll(ini(), "[Stukomat]\nShowAfaterStart=No\n[Students]\nStudentNo=1\n"));
         TypingApp app(options());
         QCOMPARE(app.start(), 0);
         SDIDecFrame *frame = app.mainWindow();
@@ -218,6 +221,7 @@ private slots:
         const QByteArray damaged = oldList({ "Ala", "Ola" }).left(29 + 2 + 917 + 50);
         QVERIFY(writeAll(sta(), damaged));
         {
+            const ModalDismisser dismisser;
             TypingApp app(options());
             QCOMPARE(app.start(), 0);
             QCOMPARE(app.mainWindow()->Roster.count(), 1);

@@ -1,6 +1,7 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "common/modaldismisser.h"
 #include "common/testsupport.h"
 
 #include <QApplication>
@@ -58,6 +59,7 @@ private slots:
     {
         StartupOptions options;
         options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
         QVERIFY(m_boxes.isEmpty());
@@ -71,6 +73,7 @@ private slots:
         QTemporaryDir dir;
         StartupOptions options;
         options.libraryFile = dir.filePath(QStringLiteral("brak.src"));
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
         QVERIFY(!app.mainWindow());
@@ -90,6 +93,7 @@ private slots:
         file.close();
         StartupOptions options;
         options.libraryFile = path;
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
         QCOMPARE(m_boxes.size(), 1);
@@ -103,6 +107,7 @@ private slots:
         library.addText(1202, crlf("Opis\nabc"));
         StartupOptions options;
         options.libraryFile = writeLibrary(dir, library);
+        const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
         QVERIFY(!app.mainWindow());
