@@ -1,6 +1,7 @@
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "common/lessontyping.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "lessons/tlesson1.h"
@@ -17,19 +18,6 @@ struct Box {
     QString caption;
     QString text;
 };
-
-// Types what the running lesson expects until its text is done.
-void typeToTheEnd(TLesson1 *lesson)
-{
-    for (int keys = 0; keys < 5000 && !lesson->isFinished(); ++keys) {
-        const unsigned char expected = lesson->engine().text().expectedChar;
-        if (expected == '\r')
-            QTest::keyClick(lesson, Qt::Key_Return);
-        else
-            QTest::sendKeyEvent(QTest::Click, lesson, Qt::Key_unknown,
-                QString(QChar(char16_t(cp1250::toCodePoint(expected)))), Qt::NoModifier);
-    }
-}
 
 } // namespace
 

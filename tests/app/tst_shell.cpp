@@ -1,0 +1,420 @@
+#include "app/apppaths.h"
+#include "app/messages.h"
+#include "app/sdidecframe.h"
+#include "app/tendinfodlg.h"
+#include "app/ttitle.h"
+#include "app/typingapp.h"
+#include "common/lessontyping.h"
+#include "common/modaldismisser.h"
+#include "common/testsupport.h"
+#include "lessons/tlesson1.h"
+#include "settings/toptions.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Box {
+    Messages::Kind kind;
+    QString caption;
+    QString text;
+};
+
+// Presses a button of the end-of-lesson dialog once it opens.
+class EndOfLessonAnswer
+{
+public:
+    explicit EndOfLessonAnswer(int choice)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, choice] {
+            auto *dialog = qobject_cast<TEndInfoDlg *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            m_timer.stop();
+            if (choice == TEndInfoDlg::Dismissed)
+                dialog->reject();
+            else
+                dialog->findChild<QPushButton *>(QString::number(choice))->click();
+        });
+        m_timer.start(10);
+    }
+
+private:
+    QTimer m_timer;
+};
+
+// Presses the default button of the next modal dialog: "OK" in the lists.
+void acceptNextDialog()
+{
+    QTimer::singleShot(0, [] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->findChild<QPushButton *>(QStringLiteral("1"))->click();
+    });
+}
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QList<Box> m_boxes;
+    bool m_answerYes = false;
+    TOptions m_options;
+    std::unique_ptr<SDIDecFrame> m_frame;
+
+    // A main window with one registered student (or none), as the learner left it.
+    SDIDecFrame *frameWith(bool student, int nextLesson = 1201, int male = 1)
+    {
+        m_frame.reset();
+        QFile::remove(AppPaths::studentsFile());
+        m_options = TOptions();
+        m_options.Click = false;
+        m_frame = std::make_unique<SDIDecFrame>(builtLibrary(), m_options);
+        if (student) {
+            TStudent learner(W("Ala"), 0, male);
+            learner.NextLesson = nextLesson;
+            m_frame->Roster.add(learner);
+            m_options.StudentNo = 0;
+        }
+        m_frame->updateCommands();
+        m_frame->show();
+        m_frame->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_frame.get()))
+            qWarning("the main window did not become active; its accelerators will not work");
+        return m_frame.get();
+    }
+
+    TLesson1 *runningLesson() const { return m_frame ? m_frame->lesson() : nullptr; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(AppPaths::setDataDir(m_dir.path()));
+    }
+
+    void init()
+    {
+        m_boxes.clear();
+        m_answerYes = false;
+        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
+            m_boxes.append({kind, caption, text});
+            return m_answerYes;
+        });
+    }
+
+    void cleanup()
+    {
+        m_answerYes = true; // the window may close
+        m_frame.reset();
+        Messages::setHook({});
+    }
+
+    void menusAndHints_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("101") << 101 << "&Rejestracja" << "Rejestracja ucznia - umożliwia tryb sugerowany nauki";
+        QTest::newRow("24310") << 24310 << "&Koniec\tAlt+F4" << "Wyjście z programu.";
+        QTest::newRow("200") << 200 << "&Sugerowana" << "Lekcja sugerowana";
+        QTest::newRow("213") << 213 << "&Wybór lekcji" << "Wybór ze wszystkich lekcji";
+        QTest::newRow("216") << 216 << "Wybór &liter" << "Ćwiczenie generowane automatycznie";
+        QTest::newRow("215") << 215 << "&Teksty" << "Praktyczne teksty z wykorzystaniem wszystkich klawiszy";
+        QTest::newRow("217") << 217 << "&Klawiatura numeryczna" << "";
+        QTest::newRow("218") << 218 << "&Własne teksty" << "Lekce utworzone z własnych plików tekstowych";
+        QTest::newRow("103") << 103 << "&Opcje ogólne" << "Opcje progranu: dźwięk, reakcja na błędy";
+        QTest::newRow("102") << 102 << "&Statystyka" << "Informacje o postępie w nauce, błędach, szybkości pisania";
+        QTest::newRow("2008") << 2008 << "&Tematy pomocy" << "Dostępne tematy pomocy";
+        QTest::newRow("2009") << 2009 << "&Informacje" << "Informacje o programie";
+        QTest::newRow("300") << 300 << "&Przerwanie lekcji\tEsc" << "Przerwanie aktualnie wykonywanej lekcji";
+        QTest::newRow("301") << 301 << "P&auza\tPauza" << "Chwilowe zatrymanie lekcji";
+        QTest::newRow("302") << 302 << "&Instrukcja" << "Instrukcja do tej lekcji.";
+        QTest::newRow("303") << 303 << "Pa&lcowanie\tF2" << "";
+    }
+
+    void menusAndHints()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, text);
+        QFETCH(QString, hint);
+        SDIDecFrame *frame = frameWith(false);
+        QAction *action = frame->action(command);
+        QVERIFY(action);
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->statusTip(), hint);
+    }
+
+    void menuTitles()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        auto titles = [frame] {
+            QStringList out;
+            for (QAction *menu : frame->menuBar()->actions())
+                out << menu->text();
+            return out;
+        };
+        QCOMPARE(titles(), QStringList({"&Plik", "&Lekcja", "&Opcje", "Pomo&c"}));
+        QVERIFY(frame->startStoredLesson(1201));
+        QCOMPARE(titles(), QStringList({"&Plik", "&Lekcja", "Pomo&c"}));
+        QVERIFY(frame->lessonMenuShown());
+    }
+
+    void commandsFollowTheStudentAndTheLesson()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        QVERIFY(!frame->action(200)->isEnabled());
+        QVERIFY(!frame->action(102)->isEnabled());
+        QVERIFY(!frame->action(302)->isEnabled());
+        QVERIFY(frame->action(213)->isEnabled());
+
+        frame = frameWith(true);
+        QVERIFY(frame->action(200)->isEnabled());
+        QVERIFY(frame->action(102)->isEnabled());
+
+        QVERIFY(frame->startStoredLesson(1201)); // a lesson with an instruction
+        QVERIFY(frame->action(302)->isEnabled());
+    }
+
+    void practicalTextsStartWithoutInstruction()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        acceptNextDialog(); // the first text
+        frame->runCommand(SDIDecFrame::CmTexts);
+        QVERIFY(runningLesson());
+        QCOMPARE(runningLesson()->textNumber(), 1301);
+        QCOMPARE(frame->LessonChoice, 1301);
+        QVERIFY(!runningLesson()->hasInstruction());
+        QVERIFY(!frame->action(302)->isEnabled());
+        QApplication::processEvents();
+        for (const Box &box : m_boxes)
+            QVERIFY2(box.caption != QStringLiteral("Instrukcja"), "no instruction box for a practical text");
+    }
+
+    void suggestedMode_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("nextLesson");
+        QTest::addColumn<int>("runningAfter"); // 0: the title screen
+        QTest::newRow("Tak: the next lesson starts") << 1201 << int(TEndInfoDlg::Next) << 1202 << 1202;
+        QTest::newRow("Nie: the title screen, the course moves on") << 1201 << int(TEndInfoDlg::No) << 1202 << 0;
+        QTest::newRow("Powtórz: the same lesson again") << 1205 << int(TEndInfoDlg::Repeat) << 1205 << 1205;
+        QTest::newRow("closed: the title screen, nothing moves") << 1201 << int(TEndInfoDlg::Dismissed) << 1201 << 0;
+        QTest::newRow("Tak after the last lesson: the course is done") << 1226 << int(TEndInfoDlg::Next) << 1227 << 0;
+    }
+
+    void suggestedMode()
+    {
+        QFETCH(int, start);
+        QFETCH(int, choice);
+        QFETCH(int, nextLesson);
+        QFETCH(int, runningAfter);
+        SDIDecFrame *frame = frameWith(true, start);
+        QCOMPARE(frame->LessonLimit, 1227);
+        frame->runCommand(SDIDecFrame::CmSuggested);
+        QPointer<TLesson1> lesson = runningLesson();
+        QVERIFY(lesson);
+        QCOMPARE(lesson->textNumber(), start);
+        QCOMPARE(frame->LessonChoice, 0);
+
+        const EndOfLessonAnswer answer(choice);
+        typeToTheEnd(lesson);
+        QTRY_VERIFY(!lesson);
+        QCOMPARE(frame->Roster.at(0).NextLesson, nextLesson);
+        if (runningAfter) {
+            QVERIFY(runningLesson());
+            QCOMPARE(runningLesson()->textNumber(), runningAfter);
+            QCOMPARE(frame->LessonChoice, 0);
+        } else {
+            QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
+        }
+        // The record reached the disk at once.
+        QFile file(AppPaths::studentsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const auto read = TStudentList::parse(std::string_view(bytes.constData(), bytes.size()));
+        QCOMPARE(read.list.count(), 1);
+        QCOMPARE(read.list.at(0).NextLesson, nextLesson);
+        QVERIFY2(read.list.at(0).CharStats[statCharSlot(' ')].Accuracy > 0.0F, "the lesson's results were recorded");
+    }
+
+    void finishedCourseMakesSuggestedDoNothing()
+    {
+        SDIDecFrame *frame = frameWith(true, 1227);
+        frame->runCommand(SDIDecFrame::CmSuggested);
+        QVERIFY(!runningLesson());
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    void chosenLessonVerdict_data()
+    {
+        QTest::addColumn<bool>("student");
+        QTest::addColumn<int>("male");
+        QTest::addColumn<int>("wrongEvery");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no student: feminine") << false << 1 << 0 << "Nie zrobiłaś żadnego błędu.";
+        QTest::newRow("a man") << true << 1 << 0 << "Nie zrobiłeś żadnego błędu.";
+        QTest::newRow("a woman") << true << 0 << 0 << "Nie zrobiłaś żadnego błędu.";
+        QTest::newRow("too many errors, no student") << false << 1 << 4 << "Popełniłaś zdecydowanie za dużo błędów!";
+    }
+
+    void chosenLessonVerdict()
+    {
+        QFETCH(bool, student);
+        QFETCH(int, male);
+        QFETCH(int, wrongEvery);
+        QFETCH(QString, expected);
+        SDIDecFrame *frame = frameWith(student, 1201, male);
+        acceptNextDialog(); // the first lesson
+        frame->runCommand(SDIDecFrame::CmChooseLesson);
+        QPointer<TLesson1> lesson = runningLesson();
+        QVERIFY(lesson);
+        QCOMPARE(frame->LessonChoice, 1201);
+        typeToTheEnd(lesson, wrongEvery);
+        QTRY_VERIFY(!lesson);
+        const Box &verdict = m_boxes.last();
+        QCOMPARE(verdict.caption, QStringLiteral("Koniec ćwiczenia"));
+        QCOMPARE(verdict.kind, Messages::Kind::Plain);
+        QVERIFY2(verdict.text.contains(expected), qPrintable(verdict.text));
+        QVERIFY(verdict.text.endsWith(QLatin1Char(' ')));
+        QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
+        if (student)
+            QCOMPARE(frame->Roster.at(0).NextLesson, 1201); // chosen lessons never move the course
+    }
+
+    void abort_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps the lesson") << false;
+        QTest::newRow("Yes ends it without a verdict") << true;
+    }
+
+    void abort()
+    {
+        QFETCH(bool, yes);
+        SDIDecFrame *frame = frameWith(true);
+        QVERIFY(frame->startStoredLesson(1201));
+        QPointer<TLesson1> lesson = runningLesson();
+        QTest::keyClicks(lesson, QStringLiteral("fff"));
+        m_boxes.clear();
+        m_answerYes = yes;
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_boxes[0].kind, Messages::Kind::Question);
+        QCOMPARE(m_boxes[0].caption, QStringLiteral("Przerwanie lekcji"));
+        QCOMPARE(m_boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?"));
+        QCOMPARE(bool(lesson), !yes);
+        if (!yes)
+            QCOMPARE(int(lesson->engine().typedCount()), 3);
+        QCOMPARE(frame->Roster.at(0).CharStats[statCharSlot('f')].Accuracy, 0.0F); // nothing recorded
+        QApplication::processEvents();
+        QCOMPARE(m_boxes.size(), 1);
+    }
+
+    void escapeOnTheTitleScreenAsksToo()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        QPointer<QWidget> title = frame->centralWidget();
+        m_answerYes = true;
+        QTest::keyClick(frame, Qt::Key_Escape);
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY(!title); // a fresh title screen
+        QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
+    }
+
+    void exitQuestion_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps the window and the lesson") << false;
+        QTest::newRow("Yes closes without a verdict") << true;
+    }
+
+    void exitQuestion()
+    {
+        QFETCH(bool, yes);
+        SDIDecFrame *frame = frameWith(true);
+        QVERIFY(frame->startStoredLesson(1201));
+        QPointer<TLesson1> lesson = runningLesson();
+        m_boxes.clear();
+        m_answerYes = yes;
+        frame->runCommand(SDIDecFrame::CmExit);
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_boxes[0].caption, QStringLiteral("Palcomir"));
+        QCOMPARE(m_boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"));
+        QCOMPARE(frame->isVisible(), !yes);
+        QCOMPARE(bool(lesson), !yes);
+        QCOMPARE(frame->Roster.at(0).NextLesson, 1201);
+    }
+
+    void pauseKeepsTheTime()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        QVERIFY(frame->startStoredLesson(1201));
+        frame->runCommand(SDIDecFrame::CmPause);
+        QVERIFY(runningLesson()->engine().paused());
+        frame->runCommand(SDIDecFrame::CmPause);
+        QVERIFY(!runningLesson()->engine().paused());
+    }
+
+    void registrationOpensAtStartWhenAsked_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("default") << QByteArray() << true;
+        QTest::newRow("switched off") << QByteArray("[Stukomat]\nShowAfaterStart=No\n") << false;
+    }
+
+    void registrationOpensAtStartWhenAsked()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("pisarz.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(ini);
+        file.close();
+        StartupOptions options;
+        options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
+        options.dataDir = dir.path();
+        const ModalDismisser dismisser;
+        {
+            TypingApp app(options);
+            QCOMPARE(app.start(), 0);
+            QTest::qWait(150);
+            QCOMPARE(dismisser.titles.contains(QStringLiteral("Rejestracja")), opens);
+        }
+        QVERIFY(AppPaths::setDataDir(m_dir.path()));
+    }
+
+    // The program itself, started twice on the same data folder.
+    void secondStartActivatesTheFirst()
+    {
+        QTemporaryDir dir;
+        QProcess first;
+        first.start(QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")),
+                    {QStringLiteral("--data-dir"), dir.path()});
+        QVERIFY(first.waitForStarted());
+        QTest::qWait(1500); // until it listens
+        QProcess second;
+        second.start(QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")),
+                     {QStringLiteral("--data-dir"), dir.path()});
+        QVERIFY(second.waitForFinished(15000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate(); // SIGTERM: saves and ends like a normal exit
+        QVERIFY(first.waitForFinished(15000));
+        QCOMPARE(first.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"
