@@ -3,7 +3,7 @@
 #   make run    install what is missing, build, start the program
 #   make test   install what is missing, build, run every test headless
 #   make bench  install what is missing, build, run the benchmarks
-#   make bench-xvfb  the keystroke latency seen from outside, under Xvfb
+#   make bench-xvfb  the keystroke latency and the start-up seen from outside, under Xvfb
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -55,6 +55,7 @@ bench: build
 bench-xvfb: build
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
 	bench/xvfb_keylatency.sh $(BUILD_DIR)
+	bench/xvfb_startup.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

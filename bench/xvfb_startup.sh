@@ -1,0 +1,76 @@
+#!/bin/bash
+# Start-up seen from outside, under Xvfb: the time from starting the process
+# to the first paint of its window, and the resident memory with the title
+# screen shown. Palcomir is compared with a bare Qt widget window measured in
+# the same run; targets: at most 2 times the bare window's time, under 40 MB.
+#
+#   bench/xvfb_startup.sh [BUILD_DIR] [RUNS]     (defaults: build, 15)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+source_dir=$(dirname "$here")
+build=$(cd "${1:-$source_dir/build}" && pwd)
+runs=${2:-15}
+
+missing=()
+for p in xvfb libxdamage-dev libx11-dev gcc; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+    echo "Installing ${missing[*]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+gcc -O2 -o "$work/xstartup" "$here/xstartup.c" -lX11 -lXdamage
+[ -x "$build/bench/bare_window" ] || cmake --build "$build" --target bare_window >/dev/null
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+export QT_QPA_PLATFORM=xcb
+
+# The learner's folder of a run that does not open the registration at start.
+data="$work/data"
+mkdir -p "$data"
+printf '[Stukomat]\nShowAfaterStart=No\n' >"$data/pisarz.ini"
+
+measure() { # name file command...
+    local name=$1 file=$2
+    shift 2
+    "$work/xstartup" 0 "$@" >/dev/null 2>&1 || true # the first start fills the caches
+    for _ in $(seq "$runs"); do
+        "$work/xstartup" 1000 "$@" >>"$file" 2>/dev/null || true
+    done
+}
+measure bare "$work/bare" "$build/bench/bare_window"
+measure palcomir "$work/palcomir" "$build/palcomir" --data-dir "$data"
+
+median() { # column file
+    sort -n -k"$1","$1" "$2" | awk -v c="$1" '{ v[NR] = $c } END { if (NR) print v[int((NR + 1) / 2)]; else print 0 }'
+}
+summary() { # file -> "median_ms median_rss_kb count"
+    echo "$(median 1 "$1") $(median 2 "$1") $(wc -l <"$1")"
+}
+read -r bare_ms bare_kb bare_n < <(summary "$work/bare")
+read -r app_ms app_kb app_n < <(summary "$work/palcomir")
+if [ "$bare_n" -eq 0 ] || [ "$app_n" -eq 0 ]; then
+    echo "start-up: no window was painted" >&2
+    exit 1
+fi
+ratio=$(awk -v a="$app_ms" -v b="$bare_ms" 'BEGIN { printf "%.2f", a / b }')
+mb=$(awk -v k="$app_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+bare_mb=$(awk -v k="$bare_kb" 'BEGIN { printf "%.1f", k / 1024 }')
+printf 'start to first paint (median of %d): palcomir %s ms, bare Qt window %s ms, ratio %s (target <= 2)\n' \
+    "$app_n" "$app_ms" "$bare_ms" "$ratio"
+printf 'resident memory with the title screen: palcomir %s MB (bare window %s MB), target < 40 MB\n' "$mb" "$bare_mb"
+awk -v r="$ratio" -v m="$mb" 'BEGIN { exit !(r <= 2 && m < 40) }' && echo "MET" || { echo "MISSED"; exit 1; }
