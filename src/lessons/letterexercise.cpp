@@ -1,12 +1,13 @@
 #include "lessons/letterexercise.h"
 
 #include "lessons/randomsource.h"
+#include "lessons/statchars.h"
 
 #include <array>
 
 namespace {
 // Group lengths, drawn at random; a group of n is n - 1 letters and a space.
-constexpr std::array<int, 10> kGroupLengths = {2, 3, 4, 4, 4, 4, 4, 4, 5, 5};
+constexpr std::array<int, 10> kGroupLengths = { 2, 3, 4, 4, 4, 4, 4, 4, 5, 5 };
 
 double shareOfLetters(std::string_view word, std::string_view letters)
 {
@@ -17,10 +18,16 @@ double shareOfLetters(std::string_view word, std::string_view letters)
 }
 } // namespace
 
-std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSource &random)
+std::string randomGroupsBody(std::string_view chosen, int lineCount, RandomSource &random)
 {
+    std::string letters;
+    for (char c : chosen) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte != ' ' && byte != chars::CarriageReturn && statCharSlot(byte) >= 0)
+            letters += c;
+    }
     std::string body;
-    if (letters.empty())
+    if (letters.empty() || lineCount <= 0)
         return body;
     const int k = static_cast<int>(letters.size());
     body.reserve(static_cast<std::size_t>(lineCount) * (kExerciseLineWidth + 2) + 3);
@@ -44,8 +51,8 @@ std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSour
     return body;
 }
 
-std::optional<std::string> wordsBody(std::string_view letters, int lineCount, std::string_view wordList,
-                                     const std::function<void(int)> &onWordTaken)
+std::optional<std::string> wordsBody(
+    std::string_view letters, int lineCount, std::string_view wordList, const std::function<void(int)> &onWordTaken)
 {
     if (lineCount <= 0)
         return std::nullopt;
@@ -112,4 +119,12 @@ std::optional<std::string> wordsBody(std::string_view letters, int lineCount, st
             lower = 1.0;
         }
     }
+}
+
+LessonText exerciseText(std::string body, int lineCount)
+{
+    LessonText text;
+    text.setBody(std::move(body));
+    text.lineCount = lineCount;
+    return text;
 }
