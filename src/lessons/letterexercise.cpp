@@ -62,6 +62,8 @@ std::optional<std::string> wordsBody(
     double upper = 1.0;
     double lower = 1.0;
     int accepted = 0;
+    int takenInRound = 0; // words taken since the bounds last started over
+    bool takingLastLevel = false;
     int lineLength = 0;
     int linesLeft = lineCount;
 
@@ -98,25 +100,29 @@ std::optional<std::string> wordsBody(
             }
             body += word;
             ++accepted;
+            ++takenInRound;
             lineLength += length;
         }
 
-        // A scan with lower == upper only looked for the next level down.
-        const bool onlyLooked = lower == upper;
         upper = lower;
         lower = best;
         best = 0.0;
         if (lower == 0.0) {
-            // No word has a share between nothing and all: every word with a chosen letter
-            // is made only of chosen letters. Take them, rather than call the exercise
-            // impossible or look for a lower level for ever.
-            if (onlyLooked && upper == 1.0 && anyShare)
+            // No lower level is left. The level in upper, the lowest, is never taken in a
+            // round that took words of a higher one. When this round took nothing, it is the
+            // only level there is: take it, rather than call the exercise impossible while
+            // words hold the chosen letters (or look for another level for ever).
+            if (takenInRound == 0 && anyShare && !takingLastLevel) {
+                takingLastLevel = true;
                 continue;
+            }
             if (accepted == 0)
                 return std::nullopt;
             // Every share level has been used: the same words again, in the same order.
             upper = 1.0;
             lower = 1.0;
+            takenInRound = 0;
+            takingLastLevel = false;
         }
     }
 }

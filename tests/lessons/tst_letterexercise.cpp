@@ -217,6 +217,33 @@ private slots:
         QVERIFY(!wordsBody("abc", 6, "   "));
     }
 
+    // When the words with chosen letters all share one level, that level is taken over and over.
+    void oneShareLevelIsTaken_data()
+    {
+        QTest::addColumn<QByteArray>("letters");
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::newRow("only whole words") << QByteArray("ab") << QByteArray("kot ab ba ") << QByteArray("ab ba ab ba");
+        QTest::newRow("one level below whole") << QByteArray("q") << QByteArray("ala quiz kot aqua ")
+                                               << QByteArray("quiz aqua quiz"); // q is 1 of 4 in both
+        QTest::newRow("one level, words apart")
+            << QByteArray("z") << QByteArray("zo ala za ") << QByteArray("zo za zo za");
+    }
+
+    void oneShareLevelIsTaken()
+    {
+        QFETCH(QByteArray, letters);
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, firstLine);
+        const auto body = wordsBody(letters.toStdString(), 3, list.toStdString());
+        QVERIFY(body);
+        const auto rows = lines(*body);
+        QCOMPARE(int(rows.size()), 3);
+        QVERIFY2(rows[0].starts_with(firstLine.toStdString()), rows[0].c_str());
+        for (const std::string &word : words(*body))
+            QVERIFY2(word.find_first_of(letters.toStdString()) != std::string::npos, word.c_str());
+    }
+
     // Words made only of the chosen letters and nothing else with any of them still make an exercise.
     void aShortListRepeatsUntilTheLinesAreFull()
     {
