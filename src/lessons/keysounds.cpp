@@ -96,12 +96,6 @@ private:
     std::unique_ptr<QAudioSink> m_sink;
 };
 
-int &lastWave()
-{
-    static int wave = 0;
-    return wave;
-}
-
 std::shared_ptr<const QByteArray> toOutputFormat(const WaveClip &clip)
 {
     AudioOutput &output = AudioOutput::instance();
@@ -124,6 +118,10 @@ std::shared_ptr<const QByteArray> toOutputFormat(const WaveClip &clip)
 
 } // namespace
 
+KeySounds::KeySounds(QString wavePath)
+    : m_wavePath(std::move(wavePath))
+{ }
+
 QList<int> KeySounds::load(int soundSet)
 {
     release();
@@ -131,7 +129,7 @@ QList<int> KeySounds::load(int soundSet)
     const int firstWave = soundSet == 1 ? 5 : 1;
     for (int clip = 1; clip <= kClipCount; ++clip) {
         const int wave = firstWave + clip - 1;
-        QFile file(QStringLiteral(":/sounds/wave%1.wav").arg(wave));
+        QFile file(m_wavePath.arg(wave));
         std::optional<WaveClip> parsed;
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray bytes = file.readAll();
@@ -141,7 +139,7 @@ QList<int> KeySounds::load(int soundSet)
             failed << clip;
             continue;
         }
-        m_clips[clip - 1] = {toOutputFormat(*parsed), wave};
+        m_clips[clip - 1] = { toOutputFormat(*parsed), wave };
     }
     return failed;
 }
@@ -165,13 +163,9 @@ void KeySounds::play(int clip)
 {
     if (!isLoaded(clip))
         return;
-    lastWave() = m_clips[clip - 1].wave;
+    m_lastWave = m_clips[clip - 1].wave;
+    ++m_playCount;
     AudioOutput::instance().play(m_clips[clip - 1].pcm);
-}
-
-int KeySounds::lastWavePlayed()
-{
-    return lastWave();
 }
 
 bool KeySounds::outputAvailable()
