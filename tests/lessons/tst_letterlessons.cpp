@@ -89,6 +89,7 @@ private slots:
         else
             lesson = setup.groups(letters.toStdString(), lineCount, random);
         QVERIFY(lesson->LoadText(builtLibrary()));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr); // the busy cursor is gone
 
         const LessonText &text = lesson->engine().text();
         QCOMPARE(lesson->textNumber(), 0);
@@ -155,34 +156,6 @@ private slots:
         QVERIFY(!words.contains("kot"));
     }
 
-    // With the course's own word list (which has no word of a and b alone):
-    // the words richest in a and b open the exercise, all of them, in list order.
-    void wordListWordsRichestInAAndBComeFirst()
-    {
-        const QByteArray list = bytes(*builtLibrary().text(TLesson3::kWordListNumber));
-        auto share = [](const QByteArray &word) { return double(word.count('a') + word.count('b')) / word.size(); };
-        double top = 0.0;
-        for (const QByteArray &word : list.split(' '))
-            top = word.isEmpty() ? top : std::max(top, share(word));
-        QList<QByteArray> richest;
-        for (const QByteArray &word : list.split(' ')) {
-            if (!word.isEmpty() && share(word) == top)
-                richest << word;
-        }
-        QVERIFY(top > 0.0 && !richest.isEmpty());
-
-        Setup setup;
-        auto lesson = setup.words("ab", 30);
-        QVERIFY(lesson->LoadText(builtLibrary()));
-        QList<QByteArray> taken;
-        for (const QByteArray &line : bodyLines(lesson->engine().text().body))
-            taken += wordsOf(line);
-        QVERIFY(taken.size() > richest.size());
-        QCOMPARE(taken.mid(0, richest.size()), richest);
-        const QByteArray next = taken.at(richest.size());
-        QVERIFY2(share(next) < top, next.constData());
-    }
-
     // Letters no exercise can be made of: the learner is told, the lesson is
     // not started, and the busy cursor is gone before the box.
     void impossibleExercise_data()
@@ -231,15 +204,6 @@ private slots:
         QCOMPARE(log.boxes[0].caption, QStringLiteral("Stop"));
         QCOMPARE(log.boxes[0].text, kImpossible);
         QCOMPARE(busyAtTheBox, QList<bool> { false });
-    }
-
-    // The busy cursor of the words exercise is taken back when it is made.
-    void noBusyCursorAfterTheWords()
-    {
-        Setup setup;
-        auto lesson = setup.words(W("ąę"), 100);
-        QVERIFY(lesson->LoadText(builtLibrary()));
-        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 };
 
