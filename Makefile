@@ -4,6 +4,7 @@
 #   make test   install what is missing, build, run every test headless
 #   make bench  install what is missing, build, run the benchmarks
 #   make bench-xvfb  the keystroke latency and the start-up seen from outside, under Xvfb
+#   make bench-sound the key sounds on a private sound server with a null sink
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -14,7 +15,7 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all setup configure build run test bench bench-xvfb clean
+.PHONY: all setup configure build run test bench bench-xvfb bench-sound clean
 
 all: build
 
@@ -56,6 +57,10 @@ bench-xvfb: build
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
 	bench/xvfb_keylatency.sh $(BUILD_DIR)
 	bench/xvfb_startup.sh $(BUILD_DIR)
+
+bench-sound: build
+	cmake --build $(BUILD_DIR) --target benchmarks --parallel
+	bench/sound_latency.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)

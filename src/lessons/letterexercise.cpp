@@ -1,12 +1,13 @@
 #include "lessons/letterexercise.h"
 
 #include "lessons/randomsource.h"
+#include "lessons/statchars.h"
 
 #include <array>
 
 namespace {
 // Group lengths, drawn at random; a group of n is n - 1 letters and a space.
-constexpr std::array<int, 10> kGroupLengths = {2, 3, 4, 4, 4, 4, 4, 4, 5, 5};
+constexpr std::array<int, 10> kGroupLengths = { 2, 3, 4, 4, 4, 4, 4, 4, 5, 5 };
 
 double shareOfLetters(std::string_view word, std::string_view letters)
 {
@@ -17,10 +18,16 @@ double shareOfLetters(std::string_view word, std::string_view letters)
 }
 } // namespace
 
-std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSource &random)
+std::string randomGroupsBody(std::string_view chosen, int lineCount, RandomSource &random)
 {
+    std::string letters;
+    for (char c : chosen) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte != ' ' && byte != chars::CarriageReturn && statCharSlot(byte) >= 0)
+            letters += c;
+    }
     std::string body;
-    if (letters.empty())
+    if (letters.empty() || lineCount <= 0)
         return body;
     const int k = static_cast<int>(letters.size());
     body.reserve(static_cast<std::size_t>(lineCount) * (kExerciseLineWidth + 2) + 3);
@@ -44,8 +51,8 @@ std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSour
     return body;
 }
 
-std::optional<std::string> wordsBody(std::string_view letters, int lineCount, std::string_view wordList,
-                                     const std::function<void(int)> &onWordTaken)
+std::optional<std::string> wordsBody(
+    std::string_view letters, int lineCount, std::string_view wordList, const std::function<void(int)> &onWordTaken)
 {
     if (lineCount <= 0)
         return std::nullopt;
@@ -55,6 +62,8 @@ std::optional<std::string> wordsBody(std::string_view letters, int lineCount, st
     double upper = 1.0;
     double lower = 1.0;
     int accepted = 0;
+    int takenInRound = 0; // words taken since the bounds last started over
+    bool takingLastLevel = false;
     int lineLength = 0;
     int linesLeft = lineCount;
 
@@ -91,25 +100,37 @@ std::optional<std::string> wordsBody(std::string_view letters, int lineCount, st
             }
             body += word;
             ++accepted;
+            ++takenInRound;
             lineLength += length;
         }
 
-        // A scan with lower == upper only looked for the next level down.
-        const bool onlyLooked = lower == upper;
         upper = lower;
         lower = best;
         best = 0.0;
         if (lower == 0.0) {
-            // No word has a share between nothing and all: every word with a chosen letter
-            // is made only of chosen letters. Take them, rather than call the exercise
-            // impossible or look for a lower level for ever.
-            if (onlyLooked && upper == 1.0 && anyShare)
+            // No lower level is left. The level in upper, the lowest, is never taken in a
+            // round that took words of a higher one. When this round took nothing, it is the
+            // only level there is: take it, rather than call the exercise impossible while
+            // words hold the chosen letters (or look for another level for ever).
+            if (takenInRound == 0 && anyShare && !takingLastLevel) {
+                takingLastLevel = true;
                 continue;
+            }
             if (accepted == 0)
                 return std::nullopt;
             // Every share level has been used: the same words again, in the same order.
             upper = 1.0;
             lower = 1.0;
+            takenInRound = 0;
+            takingLastLevel = false;
         }
     }
+}
+
+LessonText exerciseText(std::string body, int lineCount)
+{
+    LessonText text;
+    text.setBody(std::move(body));
+    text.lineCount = lineCount;
+    return text;
 }

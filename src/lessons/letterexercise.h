@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lessons/lessontext.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,7 +16,10 @@ inline constexpr int kExerciseLineWidth = 76;
 
 // Lines of random groups of the chosen letters (a letter chosen twice comes
 // twice as often): exactly 76 characters, never beginning or ending with a
-// space, never two spaces in a row.
+// space, never two spaces in a row. Only characters a lesson can be typed
+// with are used: a space (the groups are separated by spaces anyway) or a
+// character no key of a lesson gives would spoil the lines or stop the
+// learner for good. Nothing when no letter is left.
 std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSource &random);
 
 // Lines of words from the word list (words separated by spaces), the words
@@ -23,4 +28,9 @@ std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSour
 // Nothing when no word holds any chosen letter. onWordTaken is told the
 // number of words taken so far, for a busy indicator.
 std::optional<std::string> wordsBody(std::string_view letters, int lineCount, std::string_view wordList,
-                                     const std::function<void(int taken)> &onWordTaken = {});
+    const std::function<void(int taken)> &onWordTaken = {});
+
+// A generated exercise as a lesson loads it: no instruction, text number 0,
+// the body's positions at its start, and as many lines as were asked for
+// (the empty line after the final line break is never typed).
+LessonText exerciseText(std::string body, int lineCount);

@@ -1,6 +1,7 @@
 #include "lessons/tlesson1.h"
 
 #include "app/messages.h"
+#include "lessons/keysounds.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonfont.h"
 #include "lessons/lessonlibrary.h"
@@ -61,6 +62,7 @@ TLesson1::TLesson1(QWidget *parent, float &speedResult, float &accuracyResult, T
     , m_student(student)
     , m_clock(clock)
     , m_engine([this](unsigned char a, unsigned char b) { return SameKey(a, b); })
+    , m_sounds(std::make_unique<KeySounds>())
     , m_font(LessonFont::font())
     , m_highlightColour(defaultHighlight())
 {
@@ -87,6 +89,7 @@ TLesson1::~TLesson1()
 {
     m_lessonTimer.stop();
     m_caretTimer.stop();
+    m_sounds->release();
     m_statusText.clear();
     emit statusTextChanged(QString());
 }
@@ -253,6 +256,9 @@ bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
     }
     if (out.resumed)
         m_lessonTimer.start(kSecondMs, this);
+    // Starting a clip only hands it to the audio output, which is already open.
+    if (m_options.Click && out.clip != KeyClip::None)
+        m_sounds->play(static_cast<int>(out.clip));
     ShowStatus();
     if (m_options.ShowKeyb && hasPicture())
         update(keyboardArea());
@@ -301,6 +307,32 @@ void TLesson1::TogglePause()
         m_lessonTimer.stop();
     else
         m_lessonTimer.start(kSecondMs, this);
+}
+
+void TLesson1::setKeySounds(std::unique_ptr<KeySounds> sounds)
+{
+    if (sounds)
+        m_sounds = std::move(sounds);
+}
+
+void TLesson1::loadKeySounds()
+{
+    if (m_options.Click)
+        m_soundFailures = static_cast<int>(m_sounds->load(m_options.Type).size());
+}
+
+void TLesson1::beginLesson()
+{
+    // One box for each clip that could not be read, before the instruction;
+    // the lesson goes on without those clips.
+    const QPointer<TLesson1> self(this);
+    while (m_soundFailures > 0) {
+        --m_soundFailures;
+        Messages::stop(this, QStringLiteral("Błąd wewnętrzny"), QStringLiteral("Błąd odczytu zapisu dźwięku."));
+        if (!self)
+            return;
+    }
+    StartLesson();
 }
 
 void TLesson1::setLessonText(LessonText text)
@@ -353,6 +385,7 @@ void TLesson1::showEvent(QShowEvent *event)
     TCanvas::showEvent(event);
     if (!m_setUp) {
         m_setUp = true;
+        loadKeySounds();
         // The first keystroke interval is measured from here.
         m_engine.start(m_clock.now());
     }
@@ -366,8 +399,8 @@ void TLesson1::paintEvent(QPaintEvent *event)
         // As many row pairs as fit above the keyboard area; the last one
         // needs no gap below it.
         m_engine.setLastRowIndex((height() - kKeyboardHeight + 10) / rowPitch() - 1);
-        // The instruction box must not open inside a paint.
-        QMetaObject::invokeMethod(this, &TLesson1::StartLesson, Qt::QueuedConnection);
+        // The message boxes must not open inside a paint.
+        QMetaObject::invokeMethod(this, &TLesson1::beginLesson, Qt::QueuedConnection);
     }
     m_paintRect = event->rect();
     QPainter painter(this);

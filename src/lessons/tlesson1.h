@@ -4,11 +4,14 @@
 #include "lessons/clock.h"
 #include "lessons/typingengine.h"
 
+#include <memory>
+
 #include <QBasicTimer>
 #include <QColor>
 #include <QFont>
 #include <QString>
 
+class KeySounds;
 class LessonLibrary;
 class QPainter;
 struct TOptions;
@@ -76,6 +79,11 @@ public:
     // Id of the running one-second timer, 0 while it is stopped.
     int lessonTimerId() const { return m_lessonTimer.timerId(); }
 
+    // The key sounds, loaded when the window is first shown if Click is on.
+    // Another set may be put in before that (tests read clips from elsewhere).
+    void setKeySounds(std::unique_ptr<KeySounds> sounds);
+    const KeySounds &keySounds() const { return *m_sounds; }
+
 signals:
     // The status bar text; empty when the lesson window goes away.
     void statusTextChanged(const QString &text);
@@ -102,6 +110,8 @@ private:
     QRect typedBand(int line) const;
     void showCaretNow();
     void drawCaret(QPainter &painter);
+    void loadKeySounds();
+    void beginLesson();
 
     float &m_speedResult;
     float &m_accuracyResult;
@@ -110,6 +120,7 @@ private:
     TStudent &m_student;
     Clock &m_clock;
     TypingEngine m_engine;
+    std::unique_ptr<KeySounds> m_sounds;
 
     QFont m_font;
     int m_lineHeight = 0;
@@ -128,6 +139,7 @@ private:
     bool m_setUp = false;
     bool m_firstPaintPending = true;
     bool m_finished = false;
+    int m_soundFailures = 0; // clips not read, still to be reported
     QRect m_paintRect;
     QString m_statusText;
 };

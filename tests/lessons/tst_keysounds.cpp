@@ -8,7 +8,7 @@ namespace {
 
 std::string le16(int v)
 {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+    return { static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF) };
 }
 std::string le32(std::uint32_t v)
 {
@@ -18,8 +18,7 @@ std::string le32(std::uint32_t v)
 std::string wave(int format, int channels, int rate, int bits, const std::string &data, bool oddChunkFirst = false)
 {
     std::string fmt = le16(format) + le16(channels) + le32(static_cast<std::uint32_t>(rate))
-                      + le32(static_cast<std::uint32_t>(rate * channels * bits / 8)) + le16(channels * bits / 8)
-                      + le16(bits);
+        + le32(static_cast<std::uint32_t>(rate * channels * bits / 8)) + le16(channels * bits / 8) + le16(bits);
     std::string chunks;
     if (oddChunkFirst)
         chunks += "LIST" + le32(3) + "abc" + std::string(1, '\0'); // padded to an even size
@@ -50,7 +49,8 @@ private slots:
         QTest::newRow("24-bit") << bytes(wave(1, 1, 22050, 24, std::string(6, '\0'))) << false << 0 << 0;
         QTest::newRow("no data chunk") << bytes(wave(1, 1, 22050, 16, "").substr(0, 36)) << false << 0 << 0;
         QTest::newRow("not a wave") << QByteArray("GIF89a and more") << false << 0 << 0;
-        QTest::newRow("data longer than the file") << bytes(wave(1, 1, 22050, 16, pcm16).substr(0, 46)) << false << 0 << 0;
+        QTest::newRow("data longer than the file")
+            << bytes(wave(1, 1, 22050, 16, pcm16).substr(0, 46)) << false << 0 << 0;
         QTest::newRow("empty") << QByteArray() << false << 0 << 0;
     }
 
@@ -94,8 +94,8 @@ private slots:
     {
         QTest::addColumn<int>("soundSet");
         QTest::addColumn<QList<int>>("waves");
-        QTest::newRow("typewriter") << 0 << QList<int>{1, 2, 3, 4};
-        QTest::newRow("electronic") << 1 << QList<int>{5, 6, 7, 8};
+        QTest::newRow("typewriter") << 0 << QList<int> { 1, 2, 3, 4 };
+        QTest::newRow("electronic") << 1 << QList<int> { 5, 6, 7, 8 };
     }
 
     void setsTakeTheirWaves()
@@ -109,7 +109,7 @@ private slots:
             loaded << sounds.waveOf(clip);
         QCOMPARE(loaded, waves);
         sounds.play(4);
-        QCOMPARE(KeySounds::lastWavePlayed(), waves[3]);
+        QCOMPARE(sounds.lastWavePlayed(), waves[3]);
         sounds.release();
         QVERIFY(!sounds.isLoaded(1));
     }

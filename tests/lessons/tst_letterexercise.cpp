@@ -1,6 +1,6 @@
 #include "common/testsupport.h"
-#include "lessons/letterexercise.h"
 #include "lessons/lessontext.h"
+#include "lessons/letterexercise.h"
 #include "lessons/randomsource.h"
 
 #include <vector>
@@ -43,8 +43,7 @@ class ScriptedRandom : public RandomSource
 public:
     explicit ScriptedRandom(std::vector<std::uint32_t> values)
         : m_values(std::move(values))
-    {
-    }
+    { }
     std::uint32_t next() override { return m_values[m_at++ % m_values.size()]; }
 
 private:
@@ -94,14 +93,52 @@ private slots:
         }
     }
 
+    // Characters that cannot stand in the groups are left out of the draw.
+    void unusableCharactersAreLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::addColumn<QByteArray>("used");
+        QTest::newRow("a space among the letters") << QByteArray("a s") << QByteArray("as");
+        QTest::newRow("a character no key gives") << QByteArray("a|") << QByteArray("a");
+        QTest::newRow("a line break") << QByteArray("a\r\nb") << QByteArray("ab");
+        QTest::newRow("only a space") << QByteArray(" ") << QByteArray();
+        QTest::newRow("only characters no key gives") << bytes(W("|§")) << QByteArray();
+        QTest::newRow("nothing chosen") << QByteArray() << QByteArray();
+    }
+
+    void unusableCharactersAreLeftOut()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(QByteArray, used);
+        const std::string letters = used.toStdString();
+        std::string seen;
+        for (std::uint32_t seed = 1; seed <= 50; ++seed) {
+            StdRandomSource random(seed);
+            const std::string body = randomGroupsBody(chosen.toStdString(), 4, random);
+            if (letters.empty()) {
+                QVERIFY(body.empty());
+                continue;
+            }
+            for (const std::string &row : lines(body)) {
+                QCOMPARE(row.size(), std::size_t(76));
+                QVERIFY2(row.front() != ' ' && row.back() != ' ', row.c_str());
+                QVERIFY2(row.find("  ") == std::string::npos, row.c_str());
+                QVERIFY2(row.find_first_not_of(letters + ' ') == std::string::npos, row.c_str());
+                seen += row;
+            }
+        }
+        for (char c : letters)
+            QVERIFY(seen.find(c) != std::string::npos);
+    }
+
     // With every draw 0 the group length is always 2: one letter and a space.
     void groupLengthsComeFromTheTable()
     {
-        ScriptedRandom zeros({0});
+        ScriptedRandom zeros({ 0 });
         const std::string line = lines(randomGroupsBody("xy", 1, zeros)).front();
         QCOMPARE(bytes(line.substr(0, 8)), QByteArray("x x x x "));
         QCOMPARE(bytes(line.substr(72)), QByteArray("x xx")); // the last column is never a space
-        ScriptedRandom nines({9});
+        ScriptedRandom nines({ 9 });
         // 9 picks the last entry (5) for the length and the letter 9 % 2 = 1.
         QCOMPARE(bytes(lines(randomGroupsBody("xy", 1, nines)).front().substr(0, 12)), QByteArray("yyyy yyyy yy"));
     }
@@ -143,7 +180,7 @@ private slots:
         QVERIFY(list);
         int lastTaken = 0;
         const auto body = wordsBody(std::string(letters.constData(), letters.size()), lineCount, *list,
-                                    [&lastTaken](int taken) { lastTaken = taken; });
+            [&lastTaken](int taken) { lastTaken = taken; });
         QVERIFY(body);
         QVERIFY(lastTaken > 0);
         const auto rows = lines(*body);
@@ -157,7 +194,7 @@ private slots:
         // Every word holds at least one chosen letter.
         for (const std::string &word : words(*body))
             QVERIFY2(word.find_first_of(std::string(letters.constData(), letters.size())) != std::string::npos,
-                     word.c_str());
+                word.c_str());
     }
 
     void noWordWithTheLetters_data()
@@ -178,6 +215,33 @@ private slots:
     {
         QVERIFY(!wordsBody("abc", 6, ""));
         QVERIFY(!wordsBody("abc", 6, "   "));
+    }
+
+    // When the words with chosen letters all share one level, that level is taken over and over.
+    void oneShareLevelIsTaken_data()
+    {
+        QTest::addColumn<QByteArray>("letters");
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::newRow("only whole words") << QByteArray("ab") << QByteArray("kot ab ba ") << QByteArray("ab ba ab ba");
+        QTest::newRow("one level below whole") << QByteArray("q") << QByteArray("ala quiz kot aqua ")
+                                               << QByteArray("quiz aqua quiz"); // q is 1 of 4 in both
+        QTest::newRow("one level, words apart")
+            << QByteArray("z") << QByteArray("zo ala za ") << QByteArray("zo za zo za");
+    }
+
+    void oneShareLevelIsTaken()
+    {
+        QFETCH(QByteArray, letters);
+        QFETCH(QByteArray, list);
+        QFETCH(QByteArray, firstLine);
+        const auto body = wordsBody(letters.toStdString(), 3, list.toStdString());
+        QVERIFY(body);
+        const auto rows = lines(*body);
+        QCOMPARE(int(rows.size()), 3);
+        QVERIFY2(rows[0].starts_with(firstLine.toStdString()), rows[0].c_str());
+        for (const std::string &word : words(*body))
+            QVERIFY2(word.find_first_of(letters.toStdString()) != std::string::npos, word.c_str());
     }
 
     // Words made only of the chosen letters and nothing else with any of them still make an exercise.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "lessons/tlesson1.h"
+
+#include <string>
+
+class RandomSource;
+
+// A lesson of random groups of the letters the learner chose: as many lines
+// as asked for, each 76 characters long. It has no instruction.
+class TLesson2 : public TLesson1
+{
+    Q_OBJECT
+
+public:
+    // letters: the chosen characters (Windows-1250); one listed twice comes
+    // twice as often. random: the program's one generator.
+    TLesson2(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
+        std::string letters, int lineCount, RandomSource &random, Clock &clock = SteadyClock::instance());
+
+    // Makes the lines; the library is not needed. False, after telling the
+    // learner, when none of the letters can be practised this way.
+    bool LoadText(const LessonLibrary &library) override;
+
+    const std::string &letters() const { return m_letters; }
+    int lineCount() const { return m_lineCount; }
+
+private:
+    std::string m_letters;
+    int m_lineCount;
+    RandomSource &m_random;
+};

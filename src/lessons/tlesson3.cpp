@@ -1,0 +1,48 @@
+#include "lessons/tlesson3.h"
+
+#include "app/messages.h"
+#include "lessons/lessonlibrary.h"
+#include "lessons/letterexercise.h"
+
+#include <QGuiApplication>
+
+namespace {
+
+// The busy cursor for as long as it lives, whichever way the work ends.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+TLesson3::TLesson3(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
+    std::string letters, int lineCount, Clock &clock)
+    : TLesson1(parent, speedResult, accuracyResult, options, 0, student, clock)
+    , m_letters(std::move(letters))
+    , m_lineCount(lineCount)
+{ }
+
+bool TLesson3::LoadText(const LessonLibrary &library)
+{
+    const std::optional<std::string_view> wordList = library.text(kWordListNumber);
+    if (!wordList || m_lineCount <= 0)
+        return false;
+    std::optional<std::string> body;
+    {
+        const BusyCursor busy;
+        body = wordsBody(m_letters, m_lineCount, *wordList);
+    }
+    // The cursor is back before the box, so the learner can answer it.
+    if (!body) {
+        Messages::stop(
+            this, QStringLiteral("Stop"), QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
+        return false;
+    }
+    setLessonText(exerciseText(std::move(*body), m_lineCount));
+    return true;
+}

@@ -1,0 +1,211 @@
+#include "common/testsupport.h"
+#include "lessons/lessonharness.h"
+#include "lessons/letterexercise.h"
+#include "lessons/randomsource.h"
+#include "lessons/tlesson2.h"
+#include "lessons/tlesson3.h"
+#include "settings/toptions.h"
+#include "students/tstudent.h"
+
+#include <memory>
+
+#include <QGuiApplication>
+
+namespace {
+
+const QString kImpossible = QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe");
+
+// The lines of a body, without their line breaks.
+QList<QByteArray> bodyLines(const std::string &body)
+{
+    QList<QByteArray> lines = bytes(body).split('\n');
+    for (QByteArray &line : lines)
+        line = line.endsWith('\r') ? line.chopped(1) : line;
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QList<QByteArray> wordsOf(const QByteArray &line)
+{
+    return line.split(' ');
+}
+
+// Everything a letter lesson is made with, as the main window has it.
+struct Setup {
+    TOptions options;
+    TStudent student;
+    float speed = -1.0F;
+    float accuracy = -1.0F;
+    LessonParent parent;
+
+    Setup() { options.Click = false; }
+
+    std::unique_ptr<TLesson2> groups(const std::string &letters, int lines, RandomSource &random)
+    {
+        return std::make_unique<TLesson2>(&parent, speed, accuracy, options, student, letters, lines, random);
+    }
+    std::unique_ptr<TLesson3> words(const std::string &letters, int lines)
+    {
+        return std::make_unique<TLesson3>(&parent, speed, accuracy, options, student, letters, lines);
+    }
+};
+
+} // namespace
+
+class TestLetterLessons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Either kind runs like any lesson: no instruction, the status counts the
+    // lines asked for, the text ends at the final line break and the parent
+    // hears of it once.
+    void lessonRunsToItsEnd_data()
+    {
+        QTest::addColumn<bool>("words");
+        QTest::addColumn<QByteArray>("letters");
+        QTest::addColumn<int>("lineCount");
+        QTest::addColumn<int>("errorType");
+        QTest::newRow("random groups of asdf, 6 lines") << false << QByteArray("asdf") << 6 << 0;
+        QTest::newRow("random groups of polish letters, 2 lines") << false << bytes(W("ąęść")) << 2 << 1;
+        QTest::newRow("words with ąęść, 6 lines") << true << bytes(W("ąęść")) << 6 << 0;
+        QTest::newRow("words with asdf, 3 lines") << true << QByteArray("asdf") << 3 << 1;
+    }
+
+    void lessonRunsToItsEnd()
+    {
+        QFETCH(bool, words);
+        QFETCH(QByteArray, letters);
+        QFETCH(int, lineCount);
+        QFETCH(int, errorType);
+        MessageLog log;
+        Setup setup;
+        setup.options.ErrorType = errorType;
+        StdRandomSource random(11);
+        std::unique_ptr<TLesson1> lesson;
+        if (words)
+            lesson = setup.words(letters.toStdString(), lineCount);
+        else
+            lesson = setup.groups(letters.toStdString(), lineCount, random);
+        QVERIFY(lesson->LoadText(builtLibrary()));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr); // the busy cursor is gone
+
+        const LessonText &text = lesson->engine().text();
+        QCOMPARE(lesson->textNumber(), 0);
+        QVERIFY(!text.Instruction);
+        QCOMPARE(text.lineCount, lineCount);
+        QCOMPARE(int(bodyLines(text.body).size()), lineCount);
+        QVERIFY(bytes(text.body).endsWith("\r\n"));
+        for (const QByteArray &line : bodyLines(text.body)) {
+            if (!words)
+                QCOMPARE(line.size(), 76);
+            QVERIFY2(!line.startsWith(' ') && !line.endsWith(' ') && !line.contains("  "), line.constData());
+        }
+
+        QVERIFY(showLesson(*lesson, setup.parent));
+        QVERIFY(log.boxes.isEmpty()); // no instruction box
+        QVERIFY(lesson->lessonTimerId() != 0);
+        QVERIFY2(lesson->statusText().endsWith(QStringLiteral("1 z %1 linii").arg(lineCount)),
+            qPrintable(lesson->statusText()));
+
+        // Every character and every line break but the last, whose key only ends the lesson.
+        const int keys = typeToTheEnd(*lesson);
+        QVERIFY(lesson->isFinished());
+        QCOMPARE(keys, int(text.body.size()) - lineCount);
+        QCOMPARE(int(lesson->engine().typedCount()), keys - 1);
+        QCOMPARE(int(lesson->engine().errorCount()), 0);
+        QApplication::processEvents();
+        QCOMPARE(setup.parent.finished, 1);
+        QCOMPARE(setup.accuracy, 100.0F);
+    }
+
+    // The groups come from the generator the lesson is given.
+    void groupsComeFromTheGivenGenerator()
+    {
+        Setup setup;
+        StdRandomSource first(5);
+        StdRandomSource again(5);
+        StdRandomSource other(6);
+        auto a = setup.groups("asdf", 4, first);
+        auto b = setup.groups("asdf", 4, again);
+        auto c = setup.groups("asdf", 4, other);
+        QVERIFY(a->LoadText(builtLibrary()) && b->LoadText(builtLibrary()) && c->LoadText(builtLibrary()));
+        QCOMPARE(bytes(a->engine().text().body), bytes(b->engine().text().body));
+        QVERIFY(a->engine().text().body != c->engine().text().body);
+        // A second exercise from the same generator goes on with its sequence.
+        auto d = setup.groups("asdf", 4, first);
+        QVERIFY(d->LoadText(builtLibrary()));
+        QVERIFY(d->engine().text().body != a->engine().text().body);
+    }
+
+    // Words made only of a and b come first, in list order, then the words
+    // with a smaller share of them; a word without either never comes.
+    void wordsOfTheChosenLettersComeFirst()
+    {
+        LessonLibrary library;
+        library.addText(TLesson3::kWordListNumber, "kot baba tabu ab sad bab abba ");
+        Setup setup;
+        auto lesson = setup.words("ab", 2);
+        QVERIFY(lesson->LoadText(library));
+        const QList<QByteArray> lines = bodyLines(lesson->engine().text().body);
+        QCOMPARE(lines.size(), 2);
+        const QList<QByteArray> words = wordsOf(lines[0]);
+        QCOMPARE(words.mid(0, 5), (QList<QByteArray> { "baba", "ab", "bab", "abba", "tabu" }));
+        QCOMPARE(words.mid(5, 5), (QList<QByteArray> { "baba", "ab", "bab", "abba", "tabu" }));
+        QVERIFY(!words.contains("kot"));
+    }
+
+    // Letters no exercise can be made of: the learner is told, the lesson is
+    // not started, and the busy cursor is gone before the box.
+    void impossibleExercise_data()
+    {
+        QTest::addColumn<bool>("words");
+        QTest::addColumn<QByteArray>("letters");
+        QTest::addColumn<bool>("withList");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("words from a digit alone") << true << QByteArray("5") << true << true;
+        QTest::newRow("words from punctuation") << true << QByteArray("?;") << true << true;
+        QTest::newRow("words without a word list") << true << QByteArray("abc") << false << false;
+        QTest::newRow("groups of a space alone") << false << QByteArray(" ") << true << true;
+        QTest::newRow("groups of characters no key gives") << false << bytes(W("|§")) << true << true;
+    }
+
+    void impossibleExercise()
+    {
+        QFETCH(bool, words);
+        QFETCH(QByteArray, letters);
+        QFETCH(bool, withList);
+        QFETCH(bool, told);
+        MessageLog log;
+        QList<bool> busyAtTheBox;
+        Messages::setHook([&](Messages::Kind kind, const QString &caption, const QString &text) {
+            log.boxes.append({ kind, caption, text });
+            busyAtTheBox << (QGuiApplication::overrideCursor() != nullptr);
+            return false;
+        });
+        Setup setup;
+        StdRandomSource random(1);
+        const LessonLibrary empty;
+        const LessonLibrary &library = withList ? builtLibrary() : empty;
+        std::unique_ptr<TLesson1> lesson;
+        if (words)
+            lesson = setup.words(letters.toStdString(), 6);
+        else
+            lesson = setup.groups(letters.toStdString(), 6, random);
+        QVERIFY(!lesson->LoadText(library));
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        if (!told) {
+            QVERIFY(log.boxes.isEmpty());
+            return;
+        }
+        QCOMPARE(log.boxes.size(), 1);
+        QCOMPARE(log.boxes[0].kind, Messages::Kind::Stop);
+        QCOMPARE(log.boxes[0].caption, QStringLiteral("Stop"));
+        QCOMPARE(log.boxes[0].text, kImpossible);
+        QCOMPARE(busyAtTheBox, QList<bool> { false });
+    }
+};
+
+QTEST_MAIN(TestLetterLessons)
+#include "tst_letterlessons.moc"
