@@ -15,6 +15,8 @@
 #include "lessons/lessonevents.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
+#include "lessons/tlesson2.h"
+#include "lessons/tlesson3.h"
 #include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
 #include "students/tstuddlg.h"
@@ -361,6 +363,13 @@ void SDIDecFrame::chooseLetters()
     TChoseKeysDlg dialog(this, letters, words, lines);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // A words exercise that cannot be made has told the learner why.
+    if (words)
+        startLesson(std::make_unique<TLesson3>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines), 1);
+    else
+        startLesson(std::make_unique<TLesson2>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines,
+                                               m_random),
+                    1);
 }
 
 void SDIDecFrame::openOptions()

@@ -11,6 +11,8 @@
 #include "settings/toptions.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
@@ -288,6 +290,67 @@ private slots:
         QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
         if (student)
             QCOMPARE(frame->Roster.at(0).NextLesson, 1201); // chosen lessons never move the course
+    }
+
+    void letterExercises_data()
+    {
+        QTest::addColumn<QString>("letters");
+        QTest::addColumn<bool>("words");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("random groups from asdf") << "asdf" << false << true;
+        QTest::newRow("words from ąęść") << QString::fromUtf8("ąęść") << true << true;
+        QTest::newRow("words from a digit alone") << "5" << true << false;
+    }
+
+    // "Wybór liter": the exercise runs to its end and gets a verdict.
+    void letterExercises()
+    {
+        QFETCH(QString, letters);
+        QFETCH(bool, words);
+        QFETCH(bool, starts);
+        SDIDecFrame *frame = frameWith(false);
+        QTimer::singleShot(0, [letters, words] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->findChild<QLineEdit *>(QStringLiteral("100"))->setText(letters);
+            dialog->findChild<QLineEdit *>(QStringLiteral("101"))->setText(QStringLiteral("3"));
+            dialog->findChild<QRadioButton *>(words ? QStringLiteral("103") : QStringLiteral("102"))->click();
+            dialog->findChild<QPushButton *>(QStringLiteral("1"))->click();
+        });
+        frame->runCommand(SDIDecFrame::CmLetters);
+        QPointer<TLesson1> lesson = runningLesson();
+        QCOMPARE(bool(lesson), starts);
+        if (!starts) {
+            QCOMPARE(m_boxes.size(), 1);
+            QCOMPARE(m_boxes[0].caption, QStringLiteral("Stop"));
+            QCOMPARE(m_boxes[0].text, QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
+            QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
+            return;
+        }
+        QCOMPARE(frame->LessonChoice, 1);
+        QCOMPARE(lesson->engine().text().lineCount, 3);
+        QVERIFY(!frame->action(302)->isEnabled());
+        typeToTheEnd(lesson);
+        QTRY_VERIFY(!lesson);
+        QCOMPARE(m_boxes.last().caption, QStringLiteral("Koniec ćwiczenia"));
+        QVERIFY(m_boxes.last().text.startsWith(QStringLiteral("Szybkość pisania wyniosła")));
+    }
+
+    void singleLetterLesson()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->findChild<QLineEdit *>(QStringLiteral("100"))->setText(QString::fromUtf8("Ł"));
+            dialog->findChild<QPushButton *>(QStringLiteral("1"))->click();
+        });
+        frame->runCommand(SDIDecFrame::CmSingleLetter);
+        QVERIFY(runningLesson());
+        QCOMPARE(runningLesson()->textNumber(), 16);
+        QCOMPARE(frame->LessonChoice, 1);
     }
 
     void abort_data()
