@@ -15,7 +15,7 @@ TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text)
     message->setObjectName(QStringLiteral("100"));
     message->setAlignment(Qt::AlignCenter);
     message->setWordWrap(true);
-    message->setMinimumWidth(380);
+    message->setMinimumWidth(460);
 
     auto *buttons = new QHBoxLayout;
     auto addButton = [this, buttons](const QString &caption, int id) {
