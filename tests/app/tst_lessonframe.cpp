@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "common/messagerecorder.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/lessontyping.h"
@@ -11,33 +12,15 @@
 #include <QPointer>
 #include <QProcess>
 
-namespace {
-
-struct Box {
-    Messages::Kind kind;
-    QString caption;
-    QString text;
-};
-
-} // namespace
-
 class TestLessonFrame : public QObject
 {
     Q_OBJECT
 
-    QList<Box> m_boxes;
+    std::unique_ptr<MessageRecorder> m_recorder;
 
 private slots:
-    void init()
-    {
-        m_boxes.clear();
-        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            m_boxes.append({ kind, caption, text });
-            return false;
-        });
-    }
-
-    void cleanup() { Messages::setHook({}); }
+    void init() { m_recorder = std::make_unique<MessageRecorder>(); }
+    void cleanup() { m_recorder.reset(); }
 
     void lessonOption_data()
     {
@@ -90,8 +73,8 @@ private slots:
         QVERIFY(lesson);
         QCOMPARE(lesson->textNumber(), 1201);
         QApplication::processEvents();
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].caption, QStringLiteral("Instrukcja"));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Instrukcja"));
         QVERIFY(frame->statusText().startsWith(QStringLiteral("Czas: 00:00:00    0 błędów")));
         QVERIFY(frame->statusText().endsWith(QStringLiteral("1 z 5 linii")));
         // The lesson's rows fit the main window: about seven of them.
@@ -103,10 +86,10 @@ private slots:
         QVERIFY(frame->statusText().endsWith(QStringLiteral("5 z 5 linii")));
         QApplication::processEvents();
         QVERIFY(!lesson); // destroyed at once
-        QCOMPARE(m_boxes.size(), 2);
-        QCOMPARE(m_boxes[1].kind, Messages::Kind::Plain);
-        QCOMPARE(m_boxes[1].caption, QStringLiteral("Koniec ćwiczenia"));
-        QVERIFY(m_boxes[1].text.contains(QStringLiteral("poprawność - 100.0%.\nBrawo!.")));
+        QCOMPARE(m_recorder->boxes.size(), 2);
+        QCOMPARE(m_recorder->boxes[1].kind, Messages::Kind::Plain);
+        QCOMPARE(m_recorder->boxes[1].caption, QStringLiteral("Koniec ćwiczenia"));
+        QVERIFY(m_recorder->boxes[1].text.contains(QStringLiteral("poprawność - 100.0%.\nBrawo!.")));
         QVERIFY(frame->lessonAccuracy() == 100.0F);
         QVERIFY(frame->lessonSpeed() > 0.0F);
         QVERIFY(!qobject_cast<TLesson1 *>(frame->centralWidget()));
@@ -121,9 +104,9 @@ private slots:
         const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].kind, Messages::Kind::Stop);
-        QCOMPARE(m_boxes[0].text, QStringLiteral("Nie można wczytać lekcji 9999."));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Nie można wczytać lekcji 9999."));
         QVERIFY(app.mainWindow()->centralWidget());
         QVERIFY(!qobject_cast<TLesson1 *>(app.mainWindow()->centralWidget()));
     }

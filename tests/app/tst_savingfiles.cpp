@@ -19,18 +19,6 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A version 0 student list (no ':' marker, 16-bit integers) with the given names:
 // once the program has saved it, it is version 257.
 QByteArray oldList(const QList<QByteArray> &names)

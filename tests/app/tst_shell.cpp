@@ -5,6 +5,7 @@
 #include "app/ttitle.h"
 #include "app/typingapp.h"
 #include "common/lessontyping.h"
+#include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "lessons/tlesson1.h"
@@ -20,12 +21,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct Box {
-    Messages::Kind kind;
-    QString caption;
-    QString text;
-};
 
 // Presses a button of the end-of-lesson dialog once it opens.
 class EndOfLessonAnswer
@@ -66,8 +61,7 @@ class TestShell : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QList<Box> m_boxes;
-    bool m_answerYes = false;
+    std::unique_ptr<MessageRecorder> m_recorder;
     TOptions m_options;
     std::unique_ptr<SDIDecFrame> m_frame;
 
@@ -102,21 +96,13 @@ private slots:
         QVERIFY(AppPaths::setDataDir(m_dir.path()));
     }
 
-    void init()
-    {
-        m_boxes.clear();
-        m_answerYes = false;
-        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            m_boxes.append({kind, caption, text});
-            return m_answerYes;
-        });
-    }
+    void init() { m_recorder = std::make_unique<MessageRecorder>(); }
 
     void cleanup()
     {
-        m_answerYes = true; // the window may close
+        m_recorder->answerYes = true; // the window may close
         m_frame.reset();
-        Messages::setHook({});
+        m_recorder.reset();
     }
 
     void menusAndHints_data()
@@ -196,7 +182,7 @@ private slots:
         QVERIFY(!runningLesson()->hasInstruction());
         QVERIFY(!frame->action(302)->isEnabled());
         QApplication::processEvents();
-        for (const Box &box : m_boxes)
+        for (const Box &box : m_recorder->boxes)
             QVERIFY2(box.caption != QStringLiteral("Instrukcja"), "no instruction box for a practical text");
     }
 
@@ -253,7 +239,7 @@ private slots:
         SDIDecFrame *frame = frameWith(true, 1227);
         frame->runCommand(SDIDecFrame::CmSuggested);
         QVERIFY(!runningLesson());
-        QVERIFY(m_boxes.isEmpty());
+        QVERIFY(m_recorder->boxes.isEmpty());
     }
 
     void chosenLessonVerdict_data()
@@ -282,7 +268,7 @@ private slots:
         QCOMPARE(frame->LessonChoice, 1201);
         typeToTheEnd(lesson, wrongEvery);
         QTRY_VERIFY(!lesson);
-        const Box &verdict = m_boxes.last();
+        const Box &verdict = m_recorder->boxes.last();
         QCOMPARE(verdict.caption, QStringLiteral("Koniec ćwiczenia"));
         QCOMPARE(verdict.kind, Messages::Kind::Plain);
         QVERIFY2(verdict.text.contains(expected), qPrintable(verdict.text));
@@ -322,9 +308,9 @@ private slots:
         QPointer<TLesson1> lesson = runningLesson();
         QCOMPARE(bool(lesson), starts);
         if (!starts) {
-            QCOMPARE(m_boxes.size(), 1);
-            QCOMPARE(m_boxes[0].caption, QStringLiteral("Stop"));
-            QCOMPARE(m_boxes[0].text, QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
+            QCOMPARE(m_recorder->boxes.size(), 1);
+            QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Stop"));
+            QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
             QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
             return;
         }
@@ -333,8 +319,8 @@ private slots:
         QVERIFY(!frame->action(302)->isEnabled());
         typeToTheEnd(lesson);
         QTRY_VERIFY(!lesson);
-        QCOMPARE(m_boxes.last().caption, QStringLiteral("Koniec ćwiczenia"));
-        QVERIFY(m_boxes.last().text.startsWith(QStringLiteral("Szybkość pisania wyniosła")));
+        QCOMPARE(m_recorder->boxes.last().caption, QStringLiteral("Koniec ćwiczenia"));
+        QVERIFY(m_recorder->boxes.last().text.startsWith(QStringLiteral("Szybkość pisania wyniosła")));
     }
 
     void singleLetterLesson()
@@ -367,28 +353,28 @@ private slots:
         QVERIFY(frame->startStoredLesson(1201));
         QPointer<TLesson1> lesson = runningLesson();
         QTest::keyClicks(lesson, QStringLiteral("fff"));
-        m_boxes.clear();
-        m_answerYes = yes;
+        m_recorder->boxes.clear();
+        m_recorder->answerYes = yes;
         QTest::keyClick(frame, Qt::Key_Escape);
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].kind, Messages::Kind::Question);
-        QCOMPARE(m_boxes[0].caption, QStringLiteral("Przerwanie lekcji"));
-        QCOMPARE(m_boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?"));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Question);
+        QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Przerwanie lekcji"));
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?"));
         QCOMPARE(bool(lesson), !yes);
         if (!yes)
             QCOMPARE(int(lesson->engine().typedCount()), 3);
         QCOMPARE(frame->Roster.at(0).CharStats[statCharSlot('f')].Accuracy, 0.0F); // nothing recorded
         QApplication::processEvents();
-        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes.size(), 1);
     }
 
     void escapeOnTheTitleScreenAsksToo()
     {
         SDIDecFrame *frame = frameWith(false);
         QPointer<QWidget> title = frame->centralWidget();
-        m_answerYes = true;
+        m_recorder->answerYes = true;
         QTest::keyClick(frame, Qt::Key_Escape);
-        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes.size(), 1);
         QVERIFY(!title); // a fresh title screen
         QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
     }
@@ -406,12 +392,12 @@ private slots:
         SDIDecFrame *frame = frameWith(true);
         QVERIFY(frame->startStoredLesson(1201));
         QPointer<TLesson1> lesson = runningLesson();
-        m_boxes.clear();
-        m_answerYes = yes;
+        m_recorder->boxes.clear();
+        m_recorder->answerYes = yes;
         frame->runCommand(SDIDecFrame::CmExit);
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].caption, QStringLiteral("Palcomir"));
-        QCOMPARE(m_boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Palcomir"));
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"));
         QCOMPARE(frame->isVisible(), !yes);
         QCOMPARE(bool(lesson), !yes);
         QCOMPARE(frame->Roster.at(0).NextLesson, 1201);

@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "common/messagerecorder.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/modaldismisser.h"
@@ -10,12 +11,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct Box {
-    Messages::Kind kind;
-    QString caption;
-    QString text;
-};
 
 QString writeLibrary(const QTemporaryDir &dir, const LessonLibrary &library)
 {
@@ -38,22 +33,14 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 
-    QList<Box> m_boxes;
+    std::unique_ptr<MessageRecorder> m_recorder;
 
 private slots:
     // The program saves its files at exit; keep them out of the real home folder.
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void init()
-    {
-        m_boxes.clear();
-        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            m_boxes.append({kind, caption, text});
-            return false;
-        });
-    }
-
-    void cleanup() { Messages::setHook({}); }
+    void init() { m_recorder = std::make_unique<MessageRecorder>(); }
+    void cleanup() { m_recorder.reset(); }
 
     void startsWithTheBuiltLibrary()
     {
@@ -62,7 +49,7 @@ private slots:
         const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 0);
-        QVERIFY(m_boxes.isEmpty());
+        QVERIFY(m_recorder->boxes.isEmpty());
         QVERIFY(app.mainWindow());
         QCOMPARE(app.mainWindow()->windowTitle(), QStringLiteral("Palcomir"));
         QVERIFY(app.mainWindow()->isVisible());
@@ -77,10 +64,10 @@ private slots:
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].kind, Messages::Kind::Stop);
-        QVERIFY(m_boxes[0].text.contains(QStringLiteral("pisarz.src")));
-        QVERIFY(m_boxes[0].text.contains(dir.filePath(QStringLiteral("brak.src"))));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
+        QVERIFY(m_recorder->boxes[0].text.contains(QStringLiteral("pisarz.src")));
+        QVERIFY(m_recorder->boxes[0].text.contains(dir.filePath(QStringLiteral("brak.src"))));
     }
 
     void damagedLibraryIsRefused()
@@ -96,8 +83,8 @@ private slots:
         const ModalDismisser dismisser;
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
-        QCOMPARE(m_boxes.size(), 1);
-        QVERIFY(m_boxes[0].text.contains(path));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QVERIFY(m_recorder->boxes[0].text.contains(path));
     }
 
     void libraryWithoutTheFirstLesson()
@@ -111,10 +98,10 @@ private slots:
         TypingApp app(options);
         QCOMPARE(app.start(), 1);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes[0].kind, Messages::Kind::Stop);
-        QCOMPARE(m_boxes[0].caption, QStringLiteral("Błąd"));
-        QCOMPARE(m_boxes[0].text, QStringLiteral("Nie odnaleziono lekcji"));
+        QCOMPARE(m_recorder->boxes.size(), 1);
+        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
+        QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Błąd"));
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Nie odnaleziono lekcji"));
     }
 
     void commandLine_data()

@@ -4,7 +4,7 @@
 // lesson kinds: a 640 x 480 parent that counts LessonFinished, and a way to
 // type what the lesson expects.
 
-#include "app/messages.h"
+#include "common/messagerecorder.h"
 #include "lessons/cp1250.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
@@ -29,37 +29,8 @@ protected:
     }
 };
 
-struct MessageBox {
-    Messages::Kind kind;
-    QString caption;
-    QString text;
-};
-
 // Answers every message box with "Nie" and remembers it.
-class MessageLog
-{
-public:
-    MessageLog()
-    {
-        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            boxes.append({ kind, caption, text });
-            return false;
-        });
-    }
-    ~MessageLog() { Messages::setHook({}); }
-    MessageLog(const MessageLog &) = delete;
-    MessageLog &operator=(const MessageLog &) = delete;
-
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const MessageBox &box : boxes)
-            out << box.text;
-        return out;
-    }
-
-    QList<MessageBox> boxes;
-};
+using MessageLog = MessageRecorder;
 
 // Shows a loaded lesson and lets its first paint start it.
 inline bool showLesson(TLesson1 &lesson, LessonParent &parent)

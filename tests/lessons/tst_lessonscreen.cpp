@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "common/messagerecorder.h"
 #include "common/testsupport.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
@@ -48,12 +49,6 @@ class PictureLesson : public TLesson1
 public:
     using TLesson1::TLesson1;
     void showPicture(QImage picture) { setPicture(std::move(picture)); }
-};
-
-struct Box {
-    Messages::Kind kind;
-    QString caption;
-    QString text;
 };
 
 // One running lesson in a 640 x 480 parent, as the main window holds it.
@@ -191,21 +186,13 @@ class TestLessonScreen : public QObject
 {
     Q_OBJECT
 
-    QList<Box> m_boxes;
+    std::unique_ptr<MessageRecorder> m_recorder;
 
 private slots:
     void initTestCase() { QApplication::setCursorFlashTime(0); } // a steady caret for the pictures
 
-    void init()
-    {
-        m_boxes.clear();
-        Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            m_boxes.append({ kind, caption, text });
-            return false;
-        });
-    }
-
-    void cleanup() { Messages::setHook({}); }
+    void init() { m_recorder = std::make_unique<MessageRecorder>(); }
+    void cleanup() { m_recorder.reset(); }
 
     void typedRowColours_data()
     {
@@ -615,19 +602,19 @@ private slots:
         QFETCH(int, boxes);
         Running lesson(storedText({ QStringLiteral("abc") }, instruction.toUtf8().constData()));
         QVERIFY(lesson.start());
-        QCOMPARE(m_boxes.size(), boxes);
+        QCOMPARE(m_recorder->boxes.size(), boxes);
         if (boxes) {
-            QCOMPARE(m_boxes[0].kind, Messages::Kind::Information);
-            QCOMPARE(m_boxes[0].caption, QStringLiteral("Instrukcja"));
-            QCOMPARE(m_boxes[0].text, instruction);
+            QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Information);
+            QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Instrukcja"));
+            QCOMPARE(m_recorder->boxes[0].text, instruction);
         }
         QVERIFY(lesson->lessonTimerId() != 0);
         // Later paints do not show it again; asking for it does.
         lesson->repaint();
         QApplication::processEvents();
-        QCOMPARE(m_boxes.size(), boxes);
+        QCOMPARE(m_recorder->boxes.size(), boxes);
         lesson->StartLesson();
-        QCOMPARE(m_boxes.size(), 2 * boxes);
+        QCOMPARE(m_recorder->boxes.size(), 2 * boxes);
         QVERIFY(lesson->lessonTimerId() != 0);
     }
 
@@ -694,7 +681,7 @@ private slots:
         LessonLibrary broken;
         broken.addText(kLessonNumber, "no line break at all");
         QVERIFY(!lesson->LoadText(broken));
-        QVERIFY(m_boxes.isEmpty());
+        QVERIFY(m_recorder->boxes.isEmpty());
     }
 };
 

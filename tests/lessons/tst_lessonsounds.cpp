@@ -166,7 +166,7 @@ private slots:
         QStringList expected(reports, kSoundError);
         expected << QStringLiteral("Przepisz.");
         QCOMPARE(log.texts(), expected);
-        for (const MessageBox &box : log.boxes.mid(0, reports)) {
+        for (const Box &box : log.boxes.mid(0, reports)) {
             QCOMPARE(box.kind, Messages::Kind::Stop);
             QCOMPARE(box.caption, QStringLiteral("Błąd wewnętrzny"));
         }

@@ -3,23 +3,6 @@
 
 #include <QTemporaryDir>
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-} // namespace
-
 class TestSettingsFile : public QObject
 {
     Q_OBJECT
@@ -49,7 +32,7 @@ private slots:
 
     void saveKeepsWhatElseIsInTheFile()
     {
-        writeAll(m_path, "; pracownia 3\r\n[Sounds]\r\nClick=No\r\nVolume=7\r\n[Extra]\r\nA=B\r\n");
+        QVERIFY(writeAll(m_path, "; pracownia 3\r\n[Sounds]\r\nClick=No\r\nVolume=7\r\n[Extra]\r\nA=B\r\n"));
         TOptions options = SettingsFile::load(m_path);
         QVERIFY(!options.Click);
         options.Click = true;
@@ -81,7 +64,7 @@ private slots:
             QVERIFY(QDir().mkpath(m_path));
         } else {
             big = QByteArray("[Sounds]\nClick=No\n") + QByteArray(3 * 1024 * 1024, 'x');
-            writeAll(m_path, big);
+            QVERIFY(writeAll(m_path, big));
         }
         TOptions options = SettingsFile::load(m_path);
         QVERIFY2(options.Click, "nothing is read from a file we refuse");
@@ -96,7 +79,7 @@ private slots:
 
     void saveIntoAFolderThatCannotBeMadeFails()
     {
-        writeAll(m_dir.filePath(QStringLiteral("plik")), "x");
+        QVERIFY(writeAll(m_dir.filePath(QStringLiteral("plik")), "x"));
         QVERIFY(!SettingsFile::save(m_dir.filePath(QStringLiteral("plik/pisarz.ini")), TOptions()));
     }
 };
