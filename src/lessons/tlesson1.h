@@ -91,6 +91,7 @@ signals:
     void lessonMenuRequested();
 
 protected:
+    const TOptions &options() const { return m_options; }
     // Installs a loaded text (for the lesson kinds that make their own).
     void setLessonText(LessonText text);
     void FinishLesson();

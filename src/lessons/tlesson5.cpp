@@ -1,0 +1,30 @@
+#include "lessons/tlesson5.h"
+
+#include "lessons/lessontext.h"
+#include "lessons/owntext.h"
+
+#include <QFile>
+
+TLesson5::TLesson5(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, QString fileName,
+    TStudent &student, Clock &clock)
+    : TLesson1(parent, speedResult, accuracyResult, options, 0, student, clock)
+    , m_fileName(std::move(fileName))
+{ }
+
+bool TLesson5::LoadText(const LessonLibrary &library)
+{
+    Q_UNUSED(library);
+    QFile file(m_fileName);
+    // Never creates the file; a directory or a missing file does not open.
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(qint64(kOwnTextReadLimit));
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    OwnText own = cutOwnText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    LessonText text;
+    text.setBody(std::move(own.body));
+    text.lineCount = own.lineCount;
+    setLessonText(std::move(text));
+    return true;
+}

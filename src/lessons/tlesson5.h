@@ -1,0 +1,26 @@
+#pragma once
+
+#include "lessons/tlesson1.h"
+
+#include <QString>
+
+// A lesson made from a text file of the learner's own, cut into exercise
+// lines of at most 70 characters. It has no instruction.
+class TLesson5 : public TLesson1
+{
+    Q_OBJECT
+
+public:
+    TLesson5(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, QString fileName,
+        TStudent &student, Clock &clock = SteadyClock::instance());
+
+    // Reads the file; the library is not needed. False when the file cannot
+    // be opened or read. A file with no line to type loads an empty text,
+    // which the first key ends.
+    bool LoadText(const LessonLibrary &library) override;
+
+    const QString &fileName() const { return m_fileName; }
+
+private:
+    QString m_fileName;
+};

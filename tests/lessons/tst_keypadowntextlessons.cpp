@@ -1,0 +1,289 @@
+#include "common/testsupport.h"
+#include "lessons/keypadkeys.h"
+#include "lessons/lessonharness.h"
+#include "lessons/tlesson4.h"
+#include "lessons/tlesson5.h"
+#include "settings/toptions.h"
+#include "students/tstudent.h"
+
+#include <cmath>
+#include <memory>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr unsigned char CR = 13;
+
+// A keypad drill with a plain white keyboard picture, so the marked key
+// shows as the highlight colour.
+class PicturedDrill : public TLesson4
+{
+public:
+    using TLesson4::TLesson4;
+    void putWhitePicture()
+    {
+        QImage white(638, kKeyboardHeight, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        setPicture(white);
+    }
+};
+
+struct Setup {
+    TOptions options;
+    TStudent student;
+    float speed = -1.0F;
+    float accuracy = -1.0F;
+    LessonParent parent;
+
+    Setup() { options.Click = false; }
+
+    std::unique_ptr<PicturedDrill> drill(int number)
+    {
+        return std::make_unique<PicturedDrill>(&parent, speed, accuracy, options, number, student);
+    }
+    std::unique_ptr<TLesson5> ownText(const QString &path)
+    {
+        return std::make_unique<TLesson5>(&parent, speed, accuracy, options, path, student);
+    }
+};
+
+QString writeFile(const QTemporaryDir &dir, const QByteArray &content)
+{
+    const QString path = dir.filePath(QStringLiteral("tekst.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write the test file");
+    return path;
+}
+
+// Types the expected characters up to (not including) the next line end.
+void typeToLineEnd(TLesson1 &lesson)
+{
+    while (!lesson.isFinished() && lesson.engine().text().expectedChar != CR)
+        pressKey(lesson, lesson.engine().text().expectedChar);
+}
+
+QColor pixelOfKey(TLesson1 &lesson, unsigned char character)
+{
+    const int index = keypadKeyFor(character, false);
+    const KeyArea &area = KeypadKeys[index].area;
+    const QImage shot = lesson.grab().toImage();
+    const int top = lesson.height() - TLesson1::kKeyboardHeight;
+    return shot.pixelColor(area.left + area.width / 2, top + area.top + area.height / 2);
+}
+
+} // namespace
+
+class TestKeypadOwnTextLessons : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each drill runs to its end without an error when typed as its
+    // instruction says: points with either key, lines ended with "+" in the
+    // drill that asks for it, and Enter is still right there.
+    void drillRunsToItsEnd_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("commaForPoint");
+        QTest::addColumn<char>("lineEndKey");
+        QTest::newRow("1401 as written") << 1401 << false << char(CR);
+        QTest::newRow("1403 with commas for points") << 1403 << true << char(CR);
+        QTest::newRow("1404 with plus at the line ends") << 1404 << true << '+';
+        QTest::newRow("1404 with Enter at the line ends") << 1404 << false << char(CR);
+    }
+
+    void drillRunsToItsEnd()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, commaForPoint);
+        QFETCH(char, lineEndKey);
+        MessageLog log;
+        Setup setup;
+        auto drill = setup.drill(number);
+        QVERIFY(drill->LoadText(builtLibrary()));
+        QCOMPARE(drill->engine().text().PlusMark, number == 1404 ? 1 : 0);
+        QVERIFY(showLesson(*drill, setup.parent));
+        int keys = 0;
+        while (!drill->isFinished() && keys < 5000) {
+            unsigned char c = drill->engine().text().expectedChar;
+            if (c == '.' && commaForPoint)
+                c = ',';
+            else if (c == CR)
+                c = static_cast<unsigned char>(lineEndKey);
+            pressKey(*drill, c);
+            ++keys;
+        }
+        QVERIFY(drill->isFinished());
+        QCOMPARE(int(drill->engine().errorCount()), 0);
+        QVERIFY(drill->engine().typedCount() > 0);
+        QApplication::processEvents();
+        QCOMPARE(setup.parent.finished, 1);
+        QCOMPARE(setup.accuracy, 100.0F);
+    }
+
+    // Without the plus mark "+" is its own key: wrong at a line end, where
+    // Enter is the key to press.
+    void plusIsWrongAtALineEndWithoutPlusMark()
+    {
+        MessageLog log;
+        Setup setup;
+        auto drill = setup.drill(1401);
+        QVERIFY(drill->LoadText(builtLibrary()));
+        QVERIFY(showLesson(*drill, setup.parent));
+        typeToLineEnd(*drill);
+        QCOMPARE(KeypadKeys[drill->markedKey(CR)].character, CR);
+        pressKey(*drill, '+');
+        QCOMPARE(int(drill->engine().errorCount()), 1);
+        QCOMPARE(drill->engine().currentLine(), 0);
+        pressKey(*drill, CR);
+        QCOMPARE(drill->engine().currentLine(), 1);
+        QCOMPARE(int(drill->engine().errorCount()), 1);
+    }
+
+    // The picture shows the key to press next in the highlight colour and
+    // leaves the other keys as they are.
+    void marksTheNextKeypadKey_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("atLineEnd");
+        QTest::addColumn<bool>("showNext");
+        QTest::addColumn<char>("marked"); // 0: none
+        QTest::addColumn<char>("unmarked");
+        QTest::newRow("1404 line end: plus, not Enter") << 1404 << true << true << '+' << char(CR);
+        QTest::newRow("1402 line end: Enter, not plus") << 1402 << true << true << char(CR) << '+';
+        QTest::newRow("ShowNext off marks nothing") << 1404 << true << false << char(0) << '+';
+    }
+
+    void marksTheNextKeypadKey()
+    {
+        QFETCH(int, number);
+        QFETCH(bool, atLineEnd);
+        QFETCH(bool, showNext);
+        QFETCH(char, marked);
+        QFETCH(char, unmarked);
+        MessageLog log;
+        Setup setup;
+        setup.options.ShowNext = showNext;
+        auto drill = setup.drill(number);
+        QVERIFY(drill->LoadText(builtLibrary()));
+        drill->putWhitePicture();
+        QVERIFY(showLesson(*drill, setup.parent));
+        if (atLineEnd)
+            typeToLineEnd(*drill);
+        const QColor highlight = drill->highlightColour();
+        QVERIFY(highlight != QColor(Qt::white));
+        if (marked)
+            QCOMPARE(pixelOfKey(*drill, static_cast<unsigned char>(marked)), highlight);
+        QCOMPARE(pixelOfKey(*drill, static_cast<unsigned char>(unmarked)), QColor(Qt::white));
+    }
+
+    // The decimal key is marked for a point; typing a comma there is right.
+    void pointKeyTakesAComma()
+    {
+        MessageLog log;
+        Setup setup;
+        auto drill = setup.drill(1403);
+        QVERIFY(drill->LoadText(builtLibrary()));
+        drill->putWhitePicture();
+        QVERIFY(showLesson(*drill, setup.parent));
+        while (drill->engine().text().expectedChar != '.')
+            pressKey(*drill, drill->engine().text().expectedChar);
+        QCOMPARE(pixelOfKey(*drill, '.'), drill->highlightColour());
+        const int column = drill->engine().column();
+        pressKey(*drill, ',');
+        QCOMPARE(int(drill->engine().errorCount()), 0);
+        QCOMPARE(drill->engine().column(), column + 1);
+    }
+
+    void ownTextRunsToItsEnd()
+    {
+        QTemporaryDir dir;
+        const QByteArray line70 = QByteArray(30, 'a') + ' ' + QByteArray(39, 'b');
+        const QString path = writeFile(dir,
+            "\r\n" + line70 + "\r\n\r\n" + bytes(W("Zażółć gęślą jaźń")) + "\r\n" + QByteArray(40, 'c') + ' '
+                + QByteArray(30, 'd'));
+        MessageLog log;
+        Setup setup;
+        auto lesson = setup.ownText(path);
+        QVERIFY(lesson->LoadText(builtLibrary()));
+        const LessonText &text = lesson->engine().text();
+        QCOMPARE(bytes(text.body),
+            line70 + "\r\n" + bytes(W("Zażółć gęślą jaźń")) + "\r\n" + QByteArray(40, 'c') + "\r\n"
+                + QByteArray(30, 'd') + "\r\n");
+        QCOMPARE(text.lineCount, 4);
+        QVERIFY(!text.Instruction);
+        QCOMPARE(text.PlusMark, 0);
+
+        QVERIFY(showLesson(*lesson, setup.parent));
+        QVERIFY(log.boxes.isEmpty());
+        QVERIFY(!lesson->hasInstruction());
+        QVERIFY2(lesson->statusText().endsWith(QStringLiteral("1 z 4 linii")), qPrintable(lesson->statusText()));
+        typeToTheEnd(*lesson);
+        QVERIFY(lesson->isFinished());
+        QCOMPARE(int(lesson->engine().errorCount()), 0);
+        QApplication::processEvents();
+        QCOMPARE(setup.parent.finished, 1);
+        QCOMPARE(setup.accuracy, 100.0F);
+    }
+
+    // A file that cannot be opened makes no lesson, and is not made.
+    void unreadableFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file") << QStringLiteral("brak.txt");
+        QTest::newRow("a directory") << QStringLiteral("katalog");
+        QTest::newRow("empty path") << QString();
+    }
+
+    void unreadableFileIsRefused()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("katalog")));
+        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        Setup setup;
+        auto lesson = setup.ownText(path);
+        QVERIFY(!lesson->LoadText(builtLibrary()));
+        if (name == QStringLiteral("brak.txt"))
+            QVERIFY(!QFile::exists(path));
+    }
+
+    // A file with nothing to type loads, and the first key ends the lesson
+    // with results of 0 rather than a division fault.
+    void fileWithNothingToTypeEndsCleanly_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("only line ends and blanks") << QByteArray("\r\n\n   \r\n\t\n");
+        QTest::newRow("only NUL and control bytes") << QByteArray("\0\0\x01\x02\x1a\n\0", 7);
+        // More than is read of a huge file before any text.
+        QTest::newRow("text after 5 MB of line ends") << QByteArray(5 * 1024 * 1024, '\n') + "ala ma kota";
+    }
+
+    void fileWithNothingToTypeEndsCleanly()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, content);
+        MessageLog log;
+        Setup setup;
+        auto lesson = setup.ownText(path);
+        QVERIFY(lesson->LoadText(builtLibrary()));
+        QVERIFY(lesson->engine().text().body.empty());
+        QVERIFY(showLesson(*lesson, setup.parent));
+        pressKey(*lesson, 'a');
+        QVERIFY(lesson->isFinished());
+        QCOMPARE(int(lesson->engine().typedCount()), 0);
+        QApplication::processEvents();
+        QCOMPARE(setup.parent.finished, 1);
+        QVERIFY(std::isfinite(setup.speed) && std::isfinite(setup.accuracy));
+        QCOMPARE(setup.speed, 0.0F);
+    }
+};
+
+QTEST_MAIN(TestKeypadOwnTextLessons)
+#include "tst_keypadowntextlessons.moc"
