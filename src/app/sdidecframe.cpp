@@ -17,6 +17,8 @@
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson2.h"
 #include "lessons/tlesson3.h"
+#include "lessons/tlesson4.h"
+#include "lessons/tlesson5.h"
 #include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
 #include "students/tstuddlg.h"
@@ -26,6 +28,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -206,9 +209,10 @@ void SDIDecFrame::runCommand(int command)
         chooseText();
         break;
     case CmKeypad:
-        chooseLesson(1401);
+        chooseKeypadDrill();
         break;
     case CmOwnTexts:
+        chooseOwnText();
         break;
     case CmOptions:
         openOptions();
@@ -345,6 +349,26 @@ void SDIDecFrame::chooseText()
     // A practical text's first line is its title, not an instruction to show.
     if (dialog.exec() == QDialog::Accepted)
         startLesson(makeStoredLesson(chosen), chosen, true);
+}
+
+void SDIDecFrame::chooseKeypadDrill()
+{
+    int chosen = 0;
+    TChoseDlg dialog(this, currentStudent(), chosen, 1401, m_library);
+    if (dialog.exec() == QDialog::Accepted)
+        startLesson(std::make_unique<TLesson4>(this, m_speed, m_accuracy, m_options, chosen, lessonStudent()), chosen);
+}
+
+void SDIDecFrame::chooseOwnText()
+{
+    // The dialog opens on the file chosen last in this run.
+    const QString file = QFileDialog::getOpenFileName(this, QString(), m_lastOwnText,
+                                                      QStringLiteral("Pliki textowe (*.txt);;Wszystkie (*.*)"));
+    if (file.isEmpty())
+        return;
+    m_lastOwnText = file;
+    if (!startLesson(std::make_unique<TLesson5>(this, m_speed, m_accuracy, m_options, file, lessonStudent()), 1))
+        Messages::stop(this, QStringLiteral("Wystąpił błąd"), QStringLiteral("Niewłaściwy format pliku."));
 }
 
 void SDIDecFrame::chooseSingleLetter()

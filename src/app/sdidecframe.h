@@ -121,6 +121,8 @@ private:
     void suggestedLesson();
     void chooseLesson(int firstLesson);
     void chooseText();
+    void chooseKeypadDrill();
+    void chooseOwnText();
     void chooseLetters();
     void chooseSingleLetter();
     void openOptions();
@@ -145,6 +147,7 @@ private:
     QList<QMenu *> m_lessonMenus;
     bool m_lessonMenuShown = false;
     HelpWindow *m_help = nullptr;
+    QString m_lastOwnText; // offered again by the next "Własne teksty"
     StdRandomSource m_random;
     // Handed to lessons run without a current student; results are recorded
     // only for a current student, so nothing ever lands here.
