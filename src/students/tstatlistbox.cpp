@@ -1,0 +1,84 @@
+#include "students/tstatlistbox.h"
+
+#include "lessons/textcodec.h"
+
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int kSlotRole = Qt::UserRole;
+
+const QColor kSpeedColour(0, 0, 192);
+const QColor kAccuracyColour(192, 0, 0);
+
+class StatRowDelegate : public QStyledItemDelegate
+{
+public:
+    explicit StatRowDelegate(TStatListBox *list)
+        : QStyledItemDelegate(list)
+        , m_list(list)
+    { }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QListWidgetItem *item = m_list->item(index.row());
+        if (!item)
+            return;
+        const QRect &r = option.rect;
+        const StatRowLayout cells = statRowLayout(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+        const int height = cells.bottom - cells.top;
+        const TCharStat &stat = m_list->statOf(item);
+        const StatMode mode = m_list->mode();
+        const QColor &colour = mode == StatMode::Speed ? kSpeedColour : kAccuracyColour;
+
+        painter->save();
+        painter->setFont(option.font);
+        // The list's own text colour even on a selected row: selection shows nothing.
+        painter->setPen(option.palette.color(QPalette::Active, QPalette::Text));
+        painter->drawText(QRect(cells.nameLeft, cells.top, cells.nameRight - cells.nameLeft, height),
+            Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, item->text());
+        painter->setPen(colour);
+        painter->drawText(QRect(cells.valueLeft, cells.top, cells.valueRight - cells.valueLeft, height),
+            Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromLatin1(statValueText(stat, mode)));
+        const int bar = statBarLength(stat, mode, m_list->speedScale(), cells.barArea);
+        if (bar > 0 && height > 0)
+            painter->fillRect(QRect(cells.barLeft, cells.top, bar, height), colour);
+        painter->restore();
+    }
+
+private:
+    TStatListBox *m_list;
+};
+
+} // namespace
+
+TStatListBox::TStatListBox(QWidget *parent, const TCharStats &stats)
+    : QListWidget(parent)
+    , m_stats(stats)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setSortingEnabled(false);
+    setItemDelegate(new StatRowDelegate(this));
+
+    for (const StatRow &row : statRows(stats)) {
+        auto *item = new QListWidgetItem(textcodec::toQString(row.name), this);
+        item->setData(kSlotRole, row.slot);
+    }
+    m_speedScale = statSpeedScale(stats);
+}
+
+void TStatListBox::setMode(StatMode mode)
+{
+    if (m_mode == mode)
+        return;
+    m_mode = mode;
+    viewport()->update();
+}
+
+const TCharStat &TStatListBox::statOf(const QListWidgetItem *item) const
+{
+    return m_stats[static_cast<std::size_t>(item->data(kSlotRole).toInt())];
+}
