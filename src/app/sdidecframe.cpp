@@ -21,6 +21,7 @@
 #include "lessons/tlesson5.h"
 #include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
+#include "students/tstatdlg.h"
 #include "students/tstuddlg.h"
 
 #include <ctime>
@@ -218,6 +219,10 @@ void SDIDecFrame::runCommand(int command)
         openOptions();
         break;
     case CmStatistics:
+        if (const TStudent *student = currentStudent()) {
+            TStatDlg dialog(this, *student);
+            dialog.exec();
+        }
         break;
     case CmHelpContents:
         helpWindow()->showContext(Help::Contents);

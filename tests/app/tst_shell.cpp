@@ -8,11 +8,14 @@
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
+#include "choice/tchosedlg.h"
 #include "lessons/tlesson1.h"
+#include "lessons/tlesson4.h"
 #include "settings/toptions.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QMenuBar>
 #include <QPointer>
@@ -321,6 +324,41 @@ private slots:
         QTRY_VERIFY(!lesson);
         QCOMPARE(m_recorder->boxes.last().caption, QStringLiteral("Koniec ćwiczenia"));
         QVERIFY(m_recorder->boxes.last().text.startsWith(QStringLiteral("Szybkość pisania wyniosła")));
+    }
+
+    void keypadDrill()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<TChoseDlg *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->list()->setCurrentRow(3);
+            dialog->findChild<QPushButton *>(QStringLiteral("1"))->click();
+        });
+        frame->runCommand(SDIDecFrame::CmKeypad);
+        QVERIFY(qobject_cast<TLesson4 *>(runningLesson()));
+        QCOMPARE(runningLesson()->textNumber(), 1404);
+        QCOMPARE(frame->LessonChoice, 1404);
+    }
+
+    void statisticsShowTheCurrentStudent()
+    {
+        SDIDecFrame *frame = frameWith(true);
+        frame->Roster.at(0).CharStats[statCharSlot('a')] = {120.0F, 95.0F};
+        QString title;
+        int rows = -1;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            rows = dialog->findChild<QListWidget *>(QStringLiteral("100"))->count();
+            dialog->accept();
+        });
+        frame->runCommand(SDIDecFrame::CmStatistics);
+        QCOMPARE(title, QStringLiteral("Statystyka"));
+        QCOMPARE(rows, 1);
     }
 
     void singleLetterLesson()
