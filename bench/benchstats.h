@@ -27,6 +27,6 @@ inline bool report(const char *name, const Percentiles &p, const char *unit, dou
 {
     const bool met = p.median <= medianTarget && p.p99 <= p99Target;
     std::printf("%-44s median %8.3f %s   p99 %8.3f %s   target: median < %g, p99 < %g   %s\n", name, p.median, unit,
-                p.p99, unit, medianTarget, p99Target, met ? "MET" : "MISSED");
+        p.p99, unit, medianTarget, p99Target, met ? "MET" : "MISSED");
     return met;
 }

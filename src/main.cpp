@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
 
     QTranslator qtPolish;
     if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtPolish);
 
     const StartupOptions options = parseCommandLine(QCoreApplication::arguments());

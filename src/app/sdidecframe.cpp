@@ -45,30 +45,31 @@ struct CommandText {
 
 // The texts of the commands, as the menus show them.
 const CommandText kCommands[] = {
-    {SDIDecFrame::CmRegistration, "&Rejestracja", "Rejestracja ucznia - umożliwia tryb sugerowany nauki"},
-    {SDIDecFrame::CmExit, "&Koniec\tAlt+F4", "Wyjście z programu."},
-    {SDIDecFrame::CmSuggested, "&Sugerowana", "Lekcja sugerowana"},
-    {SDIDecFrame::CmChooseLesson, "&Wybór lekcji", "Wybór ze wszystkich lekcji"},
-    {SDIDecFrame::CmSingleLetter, "Ćwiczenie &jednej litery", "Doskonalenie pojedynczej litery"},
-    {SDIDecFrame::CmLetters, "Wybór &liter", "Ćwiczenie generowane automatycznie"},
-    {SDIDecFrame::CmTexts, "&Teksty", "Praktyczne teksty z wykorzystaniem wszystkich klawiszy"},
-    {SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", nullptr},
-    {SDIDecFrame::CmOwnTexts, "&Własne teksty", "Lekce utworzone z własnych plików tekstowych"},
-    {SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje progranu: dźwięk, reakcja na błędy"},
-    {SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania"},
-    {SDIDecFrame::CmHelpContents, "&Tematy pomocy", "Dostępne tematy pomocy"},
-    {SDIDecFrame::CmAbout, "&Informacje", "Informacje o programie"},
-    {SDIDecFrame::CmAbort, "&Przerwanie lekcji\tEsc", "Przerwanie aktualnie wykonywanej lekcji"},
-    {SDIDecFrame::CmPause, "P&auza\tPauza", "Chwilowe zatrymanie lekcji"},
-    {SDIDecFrame::CmInstruction, "&Instrukcja", "Instrukcja do tej lekcji."},
-    {SDIDecFrame::CmFingering, "Pa&lcowanie\tF2", nullptr},
+    { SDIDecFrame::CmRegistration, "&Rejestracja", "Rejestracja ucznia - umożliwia tryb sugerowany nauki" },
+    { SDIDecFrame::CmExit, "&Koniec\tAlt+F4", "Wyjście z programu." },
+    { SDIDecFrame::CmSuggested, "&Sugerowana", "Lekcja sugerowana" },
+    { SDIDecFrame::CmChooseLesson, "&Wybór lekcji", "Wybór ze wszystkich lekcji" },
+    { SDIDecFrame::CmSingleLetter, "Ćwiczenie &jednej litery", "Doskonalenie pojedynczej litery" },
+    { SDIDecFrame::CmLetters, "Wybór &liter", "Ćwiczenie generowane automatycznie" },
+    { SDIDecFrame::CmTexts, "&Teksty", "Praktyczne teksty z wykorzystaniem wszystkich klawiszy" },
+    { SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", nullptr },
+    { SDIDecFrame::CmOwnTexts, "&Własne teksty", "Lekce utworzone z własnych plików tekstowych" },
+    { SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje progranu: dźwięk, reakcja na błędy" },
+    { SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania" },
+    { SDIDecFrame::CmHelpContents, "&Tematy pomocy", "Dostępne tematy pomocy" },
+    { SDIDecFrame::CmAbout, "&Informacje", "Informacje o programie" },
+    { SDIDecFrame::CmAbort, "&Przerwanie lekcji\tEsc", "Przerwanie aktualnie wykonywanej lekcji" },
+    { SDIDecFrame::CmPause, "P&auza\tPauza", "Chwilowe zatrymanie lekcji" },
+    { SDIDecFrame::CmInstruction, "&Instrukcja", "Instrukcja do tej lekcji." },
+    { SDIDecFrame::CmFingering, "Pa&lcowanie\tF2", nullptr },
 };
 
 } // namespace
 
 SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(parent,
+        Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint)
     , m_library(library)
     , m_options(options)
     , m_studentStore(AppPaths::studentsFile())
@@ -111,10 +112,10 @@ void SDIDecFrame::createActions()
     }
     // The accelerators work whichever menu is shown.
     const std::pair<int, QKeySequence> accelerators[] = {
-        {CmExit, QKeySequence(Qt::ALT | Qt::Key_F4)},
-        {CmPause, QKeySequence(Qt::Key_Pause)},
-        {CmAbort, QKeySequence(Qt::Key_Escape)},
-        {CmFingering, QKeySequence(Qt::Key_F2)},
+        { CmExit, QKeySequence(Qt::ALT | Qt::Key_F4) },
+        { CmPause, QKeySequence(Qt::Key_Pause) },
+        { CmAbort, QKeySequence(Qt::Key_Escape) },
+        { CmFingering, QKeySequence(Qt::Key_F2) },
     };
     for (const auto &[command, keys] : accelerators) {
         QAction *a = m_actions.at(command);
@@ -137,16 +138,16 @@ void SDIDecFrame::createMenus()
         connect(m, &QMenu::aboutToShow, this, &SDIDecFrame::updateCommands);
         return m;
     };
-    QMenu *help = menu("Pomo&c", {CmHelpContents, 0, CmAbout});
+    QMenu *help = menu("Pomo&c", { CmHelpContents, 0, CmAbout });
     m_mainMenus = {
-        menu("&Plik", {CmRegistration, 0, CmExit}),
-        menu("&Lekcja", {CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts}),
-        menu("&Opcje", {CmOptions, CmStatistics}),
+        menu("&Plik", { CmRegistration, 0, CmExit }),
+        menu("&Lekcja", { CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts }),
+        menu("&Opcje", { CmOptions, CmStatistics }),
         help,
     };
     m_lessonMenus = {
-        menu("&Plik", {CmExit}),
-        menu("&Lekcja", {CmAbort, CmPause, CmInstruction, CmFingering}),
+        menu("&Plik", { CmExit }),
+        menu("&Lekcja", { CmAbort, CmPause, CmInstruction, CmFingering }),
         help,
     };
 }
@@ -367,8 +368,8 @@ void SDIDecFrame::chooseKeypadDrill()
 void SDIDecFrame::chooseOwnText()
 {
     // The dialog opens on the file chosen last in this run.
-    const QString file = QFileDialog::getOpenFileName(this, QString(), m_lastOwnText,
-                                                      QStringLiteral("Pliki textowe (*.txt);;Wszystkie (*.*)"));
+    const QString file = QFileDialog::getOpenFileName(
+        this, QString(), m_lastOwnText, QStringLiteral("Pliki textowe (*.txt);;Wszystkie (*.*)"));
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
@@ -394,11 +395,12 @@ void SDIDecFrame::chooseLetters()
         return;
     // A words exercise that cannot be made has told the learner why.
     if (words)
-        startLesson(std::make_unique<TLesson3>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines), 1);
+        startLesson(
+            std::make_unique<TLesson3>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines), 1);
     else
-        startLesson(std::make_unique<TLesson2>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines,
-                                               m_random),
-                    1);
+        startLesson(
+            std::make_unique<TLesson2>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines, m_random),
+            1);
 }
 
 void SDIDecFrame::openOptions()
@@ -409,8 +411,8 @@ void SDIDecFrame::openOptions()
 
 void SDIDecFrame::abortLesson()
 {
-    if (!Messages::ask(this, QStringLiteral("Przerwanie lekcji"),
-                       QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?")))
+    if (!Messages::ask(
+            this, QStringLiteral("Przerwanie lekcji"), QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?")))
         return;
     showTitle();
 }
@@ -451,8 +453,8 @@ bool SDIDecFrame::event(QEvent *event)
 
 void SDIDecFrame::closeEvent(QCloseEvent *event)
 {
-    if (!Messages::ask(this, QStringLiteral("Palcomir"),
-                       QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"))) {
+    if (!Messages::ask(
+            this, QStringLiteral("Palcomir"), QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"))) {
         event->ignore();
         return;
     }
@@ -473,8 +475,7 @@ void SDIDecFrame::lessonFinished()
     if (student)
         saveStudentsAfterChange(); // the lesson has merged its results into the record
     const bool masculine = student && student->Male != 0;
-    const QString text
-        = QString::fromStdString(verdictText(m_speed, m_accuracy, masculine, LessonChoice == 0));
+    const QString text = QString::fromStdString(verdictText(m_speed, m_accuracy, masculine, LessonChoice == 0));
 
     if (LessonChoice != 0) {
         Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text);
@@ -523,8 +524,8 @@ void SDIDecFrame::saveStudentsAfterChange()
         return;
     m_toldSaveFailed = true;
     Messages::stop(this, QStringLiteral("Palcomir"),
-                   QStringLiteral("Nie można zapisać listy uczniów do pliku %1.")
-                       .arg(QDir::toNativeSeparators(m_studentStore.path())));
+        QStringLiteral("Nie można zapisać listy uczniów do pliku %1.")
+            .arg(QDir::toNativeSeparators(m_studentStore.path())));
 }
 
 void SDIDecFrame::openRegistration()

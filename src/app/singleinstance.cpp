@@ -16,17 +16,16 @@ const QByteArray kDone = "ok\n";
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
     , m_name(key)
-{
-}
+{ }
 
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::keyFor(const QString &dataFolder)
 {
-    const QByteArray identity = QByteArray::number(static_cast<qulonglong>(::getuid())) + '|'
-                                + QDir(dataFolder).absolutePath().toUtf8();
+    const QByteArray identity
+        = QByteArray::number(static_cast<qulonglong>(::getuid())) + '|' + QDir(dataFolder).absolutePath().toUtf8();
     return QStringLiteral("palcomir-")
-           + QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(16));
+        + QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 bool SingleInstance::askRunningToActivate()

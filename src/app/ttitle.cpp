@@ -12,25 +12,25 @@ struct Page {
 
 // Until the title pictures exist, the pages are drawn as text.
 const Page kPages[TTitle::kPageCount] = {
-    {"Palcomir",
-     "Nauka pisania bezwzrokowego na klawiaturze\n\n"
-     "Zacznij od menu Plik → Rejestracja, a potem wybierz Lekcja → Sugerowana. "
-     "Możesz też wybrać dowolną lekcję, tekst albo ćwiczenie z liter."},
-    {"Jak siedzieć",
-     "Siedź prosto, oparty o oparcie krzesła, z obiema stopami płasko na podłodze. "
-     "Uda powinny być mniej więcej poziomo, a łokcie zgięte pod kątem prostym, blisko tułowia."},
-    {"Dłonie i nadgarstki",
-     "Palce spoczywają lekko na środkowym rzędzie: lewa ręka na A S D F, prawa na J K L ;. "
-     "Nadgarstki trzymaj prosto i nie opieraj ich o krawędź biurka podczas pisania."},
-    {"Monitor",
-     "Górna krawędź ekranu powinna być na wysokości oczu lub trochę niżej, "
-     "w odległości wyciągniętej ręki. Ustaw monitor tak, by nie odbijało się w nim okno ani lampa."},
-    {"Przerwy",
-     "Co godzinę zrób kilka minut przerwy: wstań, przeciągnij się, rozluźnij dłonie i ramiona. "
-     "Patrząc na coś daleko za oknem, dajesz odpocząć oczom."},
-    {"Nie patrz na klawiaturę",
-     "Patrz na tekst na ekranie, nie na klawisze. Na początku pisz wolno i bez błędów — "
-     "szybkość przyjdzie sama. Wyczuwalne wypukłości na F i J pomogą odnaleźć miejsce palców."},
+    { "Palcomir",
+        "Nauka pisania bezwzrokowego na klawiaturze\n\n"
+        "Zacznij od menu Plik → Rejestracja, a potem wybierz Lekcja → Sugerowana. "
+        "Możesz też wybrać dowolną lekcję, tekst albo ćwiczenie z liter." },
+    { "Jak siedzieć",
+        "Siedź prosto, oparty o oparcie krzesła, z obiema stopami płasko na podłodze. "
+        "Uda powinny być mniej więcej poziomo, a łokcie zgięte pod kątem prostym, blisko tułowia." },
+    { "Dłonie i nadgarstki",
+        "Palce spoczywają lekko na środkowym rzędzie: lewa ręka na A S D F, prawa na J K L ;. "
+        "Nadgarstki trzymaj prosto i nie opieraj ich o krawędź biurka podczas pisania." },
+    { "Monitor",
+        "Górna krawędź ekranu powinna być na wysokości oczu lub trochę niżej, "
+        "w odległości wyciągniętej ręki. Ustaw monitor tak, by nie odbijało się w nim okno ani lampa." },
+    { "Przerwy",
+        "Co godzinę zrób kilka minut przerwy: wstań, przeciągnij się, rozluźnij dłonie i ramiona. "
+        "Patrząc na coś daleko za oknem, dajesz odpocząć oczom." },
+    { "Nie patrz na klawiaturę",
+        "Patrz na tekst na ekranie, nie na klawisze. Na początku pisz wolno i bez błędów — "
+        "szybkość przyjdzie sama. Wyczuwalne wypukłości na F i J pomogą odnaleźć miejsce palców." },
 };
 
 } // namespace
@@ -113,5 +113,5 @@ void TTitle::paintEvent(QPaintEvent *)
     painter.setFont(small);
     painter.setPen(QColor(110, 110, 110));
     painter.drawText(area.adjusted(10, 0, -10, -8), Qt::AlignRight | Qt::AlignBottom,
-                     QStringLiteral("%1 / %2   Kliknij, aby zobaczyć następną stronę").arg(m_pictureNo).arg(kPageCount));
+        QStringLiteral("%1 / %2   Kliknij, aby zobaczyć następną stronę").arg(m_pictureNo).arg(kPageCount));
 }

@@ -11,11 +11,11 @@
 #include <cstdio>
 
 #include <QCommandLineParser>
-#include <QFileInfo>
-#include <QTimer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSessionManager>
+#include <QTimer>
 
 namespace {
 
@@ -32,18 +32,17 @@ StartupOptions parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Palcomir - nauka pisania bezwzrokowego na klawiaturze."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Pokazuje ten opis i kończy."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Pokazuje wersję programu i kończy."));
+    const QCommandLineOption help(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Pokazuje ten opis i kończy."));
+    const QCommandLineOption version(
+        { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Pokazuje wersję programu i kończy."));
     const QCommandLineOption library(QStringLiteral("library"),
-                                     QStringLiteral("Biblioteka lekcji do użycia zamiast pisarz.src obok programu."),
-                                     QStringLiteral("PLIK"));
+        QStringLiteral("Biblioteka lekcji do użycia zamiast pisarz.src obok programu."), QStringLiteral("PLIK"));
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("Folder na ustawienia (pisarz.ini) i listę uczniów (pisarz.sta)."),
-                                     QStringLiteral("FOLDER"));
+        QStringLiteral("Folder na ustawienia (pisarz.ini) i listę uczniów (pisarz.sta)."), QStringLiteral("FOLDER"));
     const QCommandLineOption lesson(QStringLiteral("lesson"),
-                                    QStringLiteral("Uruchamia od razu zapisaną lekcję o tym numerze (np. 1201)."),
-                                    QStringLiteral("NUMER"));
-    parser.addOptions({help, version, library, dataDir, lesson});
+        QStringLiteral("Uruchamia od razu zapisaną lekcję o tym numerze (np. 1201)."), QStringLiteral("NUMER"));
+    parser.addOptions({ help, version, library, dataDir, lesson });
 
     StartupOptions options;
     if (!parser.parse(arguments)) {
@@ -80,8 +79,7 @@ StartupOptions parseCommandLine(const QStringList &arguments)
 
 TypingApp::TypingApp(StartupOptions options)
     : m_options(std::move(options))
-{
-}
+{ }
 
 TypingApp::~TypingApp()
 {
@@ -116,8 +114,8 @@ int TypingApp::start()
     m_library = std::move(found.library);
 
     // One Palcomir per user and data folder: a second start brings the first forward.
-    m_instance = std::make_unique<SingleInstance>(
-        SingleInstance::keyFor(QFileInfo(AppPaths::studentsFile()).absolutePath()));
+    m_instance
+        = std::make_unique<SingleInstance>(SingleInstance::keyFor(QFileInfo(AppPaths::studentsFile()).absolutePath()));
     if (m_instance->askRunningToActivate())
         return 0;
     m_instance->listen();
@@ -143,6 +141,7 @@ int TypingApp::start()
     if (m_options.lesson > 0)
         m_frame->startStoredLesson(m_options.lesson);
     else if (m_settings.ShowAfaterStart)
-        QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get()] { frame->runCommand(SDIDecFrame::CmRegistration); });
+        QTimer::singleShot(
+            0, m_frame.get(), [frame = m_frame.get()] { frame->runCommand(SDIDecFrame::CmRegistration); });
     return 0;
 }

@@ -15,8 +15,8 @@ class SingleInstance;
 // What the command line asked for.
 struct StartupOptions {
     QString libraryFile; // --library FILE
-    QString dataDir;     // --data-dir DIR
-    int lesson = 0;      // --lesson N: start with stored lesson N running
+    QString dataDir; // --data-dir DIR
+    int lesson = 0; // --lesson N: start with stored lesson N running
     bool exitNow = false;
     int exitCode = 0;
 };

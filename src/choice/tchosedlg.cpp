@@ -11,15 +11,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TChoseDlg::TChoseDlg(QWidget *parent, const TStudent *student, int &result, int firstLesson,
-                     const LessonLibrary &library)
+TChoseDlg::TChoseDlg(
+    QWidget *parent, const TStudent *student, int &result, int firstLesson, const LessonLibrary &library)
     : TChoseDlg(parent, student, result, firstLesson, library, QStringLiteral("Wybór lekcji"),
-                QStringLiteral("Lekcje:"), Help::LessonList)
-{
-}
+        QStringLiteral("Lekcje:"), Help::LessonList)
+{ }
 
 TChoseDlg::TChoseDlg(QWidget *parent, const TStudent * /*student*/, int &result, int firstLesson,
-                     const LessonLibrary &library, const QString &caption, const QString &label, int helpContext)
+    const LessonLibrary &library, const QString &caption, const QString &label, int helpContext)
     : QDialog(parent)
     , m_library(library)
     , m_firstLesson(firstLesson)

@@ -21,7 +21,7 @@ public:
 protected:
     // Help page and list label of this kind of list.
     TChoseDlg(QWidget *parent, const TStudent *student, int &result, int firstLesson, const LessonLibrary &library,
-              const QString &caption, const QString &label, int helpContext);
+        const QString &caption, const QString &label, int helpContext);
 
     // Adds one row per lesson of the group, from the first lesson on.
     virtual void fillList();

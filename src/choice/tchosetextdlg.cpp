@@ -7,12 +7,11 @@
 
 #include <QListWidget>
 
-TChoseTextDlg::TChoseTextDlg(QWidget *parent, const TStudent *student, int &result, int firstLesson,
-                             const LessonLibrary &library)
+TChoseTextDlg::TChoseTextDlg(
+    QWidget *parent, const TStudent *student, int &result, int firstLesson, const LessonLibrary &library)
     : TChoseDlg(parent, student, result, firstLesson, library, QStringLiteral("Wybór tekstu"),
-                QStringLiteral("Teksty:"), Help::TextList)
-{
-}
+        QStringLiteral("Teksty:"), Help::TextList)
+{ }
 
 void TChoseTextDlg::fillList()
 {

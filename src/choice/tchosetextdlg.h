@@ -9,8 +9,7 @@ class TChoseTextDlg : public TChoseDlg
     Q_OBJECT
 
 public:
-    TChoseTextDlg(QWidget *parent, const TStudent *student, int &result, int firstLesson,
-                  const LessonLibrary &library);
+    TChoseTextDlg(QWidget *parent, const TStudent *student, int &result, int firstLesson, const LessonLibrary &library);
 
 protected:
     void fillList() override;

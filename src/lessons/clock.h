@@ -18,8 +18,7 @@ public:
     std::uint32_t now() const override
     {
         const auto elapsed = std::chrono::steady_clock::now() - start();
-        return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+        return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
 
     // The program's one clock.

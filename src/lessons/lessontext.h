@@ -11,11 +11,11 @@ class LessonLibrary;
 // lines (body) with their CR LF separators, and the reading positions.
 struct LessonText {
     std::optional<std::string> Instruction; // none for generated exercises
-    int PlusMark = 0;                       // 1 when the stored text began with "+"
-    std::string body;                       // exactly as stored; body.c_str() ends with a zero
+    int PlusMark = 0; // 1 when the stored text began with "+"
+    std::string body; // exactly as stored; body.c_str() ends with a zero
     int lineCount = 0;
-    std::size_t expectedPos = 0;            // next character to type
-    std::size_t topLinePos = 0;             // first line shown on screen
+    std::size_t expectedPos = 0; // next character to type
+    std::size_t topLinePos = 0; // first line shown on screen
     unsigned char expectedChar = 0;
     int textNumber = 0;
 

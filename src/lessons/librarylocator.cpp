@@ -17,10 +17,11 @@ constexpr qint64 kMaxLibrarySize = 64 * 1024 * 1024;
 QStringList LibraryLocator::candidates(const QString &explicitFile)
 {
     if (!explicitFile.isEmpty())
-        return {QFileInfo(explicitFile).absoluteFilePath()};
+        return { QFileInfo(explicitFile).absoluteFilePath() };
     QStringList list;
     list << QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kFileName));
-    const QString installed = QDir(QString::fromUtf8(PALCOMIR_INSTALLED_DATA_DIR)).filePath(QString::fromLatin1(kFileName));
+    const QString installed
+        = QDir(QString::fromUtf8(PALCOMIR_INSTALLED_DATA_DIR)).filePath(QString::fromLatin1(kFileName));
     if (!list.contains(installed))
         list << installed;
     return list;
@@ -36,18 +37,22 @@ LibraryLocator::Result LibraryLocator::load(const QString &explicitFile)
             continue;
         result.path = path;
         if (file.size() > kMaxLibrarySize) {
-            result.errorMessage = QStringLiteral("Plik biblioteki lekcji %1 jest zbyt duży, by mógł być biblioteką lekcji.").arg(path);
+            result.errorMessage
+                = QStringLiteral("Plik biblioteki lekcji %1 jest zbyt duży, by mógł być biblioteką lekcji.").arg(path);
             return result;
         }
         if (!file.open(QIODevice::ReadOnly)) {
-            result.errorMessage = QStringLiteral("Nie można odczytać biblioteki lekcji %1: %2.").arg(path, file.errorString());
+            result.errorMessage
+                = QStringLiteral("Nie można odczytać biblioteki lekcji %1: %2.").arg(path, file.errorString());
             return result;
         }
         const QByteArray bytes = file.readAll();
         std::string problem;
-        result.library = LessonLibrary::parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &problem);
+        result.library = LessonLibrary::parse(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &problem);
         if (!result.library)
-            result.errorMessage = QStringLiteral("Plik %1 nie nadaje się do użycia: %2.").arg(path, QString::fromUtf8(problem.c_str()));
+            result.errorMessage
+                = QStringLiteral("Plik %1 nie nadaje się do użycia: %2.").arg(path, QString::fromUtf8(problem.c_str()));
         return result;
     }
     QStringList lines;

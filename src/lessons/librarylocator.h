@@ -19,7 +19,7 @@ public:
 
     struct Result {
         std::optional<LessonLibrary> library;
-        QString path;         // the file that was read
+        QString path; // the file that was read
         QString errorMessage; // Polish, for the learner, when library is empty
     };
 

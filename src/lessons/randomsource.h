@@ -22,8 +22,7 @@ class StdRandomSource final : public RandomSource
 public:
     explicit StdRandomSource(std::uint32_t seed = 1)
         : m_engine(seed)
-    {
-    }
+    { }
 
     void seed(std::uint32_t value) { m_engine.seed(value); }
     std::uint32_t next() override { return static_cast<std::uint32_t>(m_engine() >> 1); }

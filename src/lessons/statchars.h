@@ -15,8 +15,8 @@ int statCharSlot(unsigned char c);
 
 // One lesson's counters for one StatChars slot.
 struct TCharCount {
-    std::uint32_t Hits = 0;   // correct keystrokes where this character was expected
-    std::uint32_t Time = 0;   // milliseconds of the keystroke intervals booked on it
+    std::uint32_t Hits = 0; // correct keystrokes where this character was expected
+    std::uint32_t Time = 0; // milliseconds of the keystroke intervals booked on it
     std::uint32_t Misses = 0; // wrong keystrokes where this character was expected
 };
 

@@ -9,8 +9,7 @@ constexpr std::uint32_t kLongGapCountsAs = 10; // ... adds only 10 ms of typing 
 
 TypingEngine::TypingEngine(SameKey sameKey)
     : m_sameKey(sameKey ? std::move(sameKey) : SameKey(plainSameKey))
-{
-}
+{ }
 
 void TypingEngine::load(LessonText text)
 {
@@ -56,8 +55,7 @@ bool TypingEngine::isFinishPosition() const
     const std::size_t pos = m_text.expectedPos;
     if (pos >= body.size())
         return true;
-    return pos + 2 == body.size() && body[pos] == char(chars::CarriageReturn)
-           && body[pos + 1] == char(chars::LineFeed);
+    return pos + 2 == body.size() && body[pos] == char(chars::CarriageReturn) && body[pos + 1] == char(chars::LineFeed);
 }
 
 KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode mode)
@@ -196,7 +194,7 @@ std::string_view TypingEngine::typedRow(int line) const
     std::size_t length = 0;
     while (length < static_cast<std::size_t>(m_rowWidth) && row[length] != 0)
         ++length;
-    return {reinterpret_cast<const char *>(row), length};
+    return { reinterpret_cast<const char *>(row), length };
 }
 
 std::string_view TypingEngine::lineAt(std::size_t pos) const

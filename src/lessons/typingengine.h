@@ -17,7 +17,7 @@ enum class KeyClip { None = 0, Key = 1, LineEnd = 3, Error = 4 };
 // Where the walk through the text went by accepting one character.
 struct AcceptResult {
     unsigned char shown = 0; // stored in the typed row; 0 draws nothing
-    int line = 0;            // text line and column it was stored at
+    int line = 0; // text line and column it was stored at
     int column = 0;
     bool lineChanged = false;
     bool scrolled = false;
@@ -26,8 +26,8 @@ struct AcceptResult {
 // What one keystroke did.
 struct KeyOutcome {
     bool finished = false; // the text is done: the lesson must finish
-    bool counted = false;  // a lesson key, judged and counted
-    bool resumed = false;  // it ended a pause
+    bool counted = false; // a lesson key, judged and counted
+    bool resumed = false; // it ended a pause
     bool correct = false;
     bool accepted = false; // the text moved on (see accept)
     AcceptResult accept;
@@ -39,7 +39,7 @@ struct KeyOutcome {
 float typingSpeed(std::uint32_t typedCount, float typingTime);
 
 struct LessonResults {
-    float speed = 0.0F;    // keystrokes per minute
+    float speed = 0.0F; // keystrokes per minute
     float accuracy = 0.0F; // per cent
 };
 
@@ -113,7 +113,7 @@ private:
     SameKey m_sameKey;
     Accept m_accept;
     LessonText m_text;
-    TCharCounts m_counts{};
+    TCharCounts m_counts {};
     unsigned char m_previousExpected = 0;
     std::uint32_t m_seconds = 0;
     std::uint32_t m_lastKeyTime = 0;

@@ -5,15 +5,14 @@ namespace {
 std::uint32_t u32(std::string_view b, std::size_t at)
 {
     return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at]))
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16
-           | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16
+        | static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
 }
 
 std::uint16_t u16(std::string_view b, std::size_t at)
 {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at])
-                                      | static_cast<unsigned char>(b[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8);
 }
 
 } // namespace

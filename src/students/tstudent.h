@@ -8,7 +8,7 @@
 
 // One stored result per StatChars slot; 0.0 in both means not measured yet.
 struct TCharStat {
-    float Speed = 0.0F;    // keystrokes per minute on this character
+    float Speed = 0.0F; // keystrokes per minute on this character
     float Accuracy = 0.0F; // per cent of correct keystrokes on it
 };
 
@@ -16,10 +16,10 @@ inline constexpr int kFirstBasicLesson = 1201;
 
 // One registered learner.
 struct TStudent {
-    std::string Name;  // Windows-1250
+    std::string Name; // Windows-1250
     std::int32_t Age = 0;
     std::int32_t Male = 1; // 1 man, 0 woman
-    std::array<TCharStat, kStatCharCount> CharStats{};
+    std::array<TCharStat, kStatCharCount> CharStats {};
     std::int32_t NextLesson = kFirstBasicLesson; // the suggested lesson
 
     TStudent() = default;
@@ -27,8 +27,7 @@ struct TStudent {
         : Name(std::move(name))
         , Age(age)
         , Male(male)
-    {
-    }
+    { }
 };
 
 // Merges one lesson's counters into a student's results: a slot is replaced

@@ -59,7 +59,7 @@ private slots:
         dialog.show();
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("998")), Qt::LeftButton);
         Help::setHandler({});
-        QCOMPARE(asked, QList<int>{565});
+        QCOMPARE(asked, QList<int> { 565 });
         QVERIFY(dialog.isVisible());
     }
 };

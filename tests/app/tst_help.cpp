@@ -37,9 +37,9 @@ private slots:
     void everyContextHasItsTopic_data()
     {
         QTest::addColumn<int>("context");
-        for (int context : {int(Help::Contents), int(Help::LessonList), int(Help::Letters), int(Help::TextList),
-                            int(Help::EndOfLesson), int(Help::Registration), int(Help::NewStudent),
-                            int(Help::Statistics), int(Help::Options)})
+        for (int context : { int(Help::Contents), int(Help::LessonList), int(Help::Letters), int(Help::TextList),
+                 int(Help::EndOfLesson), int(Help::Registration), int(Help::NewStudent), int(Help::Statistics),
+                 int(Help::Options) })
             QTest::addRow("%d", context) << context;
     }
 
@@ -77,7 +77,7 @@ private slots:
         Help::setHandler([&asked](QWidget *, int context) { asked << context; });
         Help::show(nullptr, 580);
         Help::setHandler({});
-        QCOMPARE(asked, QList<int>{580});
+        QCOMPARE(asked, QList<int> { 580 });
     }
 };
 

@@ -4,11 +4,11 @@
 #include "app/tendinfodlg.h"
 #include "app/ttitle.h"
 #include "app/typingapp.h"
+#include "choice/tchosedlg.h"
 #include "common/lessontyping.h"
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
-#include "choice/tchosedlg.h"
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson4.h"
 #include "settings/toptions.h"
@@ -16,11 +16,11 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 namespace {
@@ -113,22 +113,38 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("101") << 101 << "&Rejestracja" << "Rejestracja ucznia - umożliwia tryb sugerowany nauki";
-        QTest::newRow("24310") << 24310 << "&Koniec\tAlt+F4" << "Wyjście z programu.";
-        QTest::newRow("200") << 200 << "&Sugerowana" << "Lekcja sugerowana";
-        QTest::newRow("213") << 213 << "&Wybór lekcji" << "Wybór ze wszystkich lekcji";
-        QTest::newRow("216") << 216 << "Wybór &liter" << "Ćwiczenie generowane automatycznie";
-        QTest::newRow("215") << 215 << "&Teksty" << "Praktyczne teksty z wykorzystaniem wszystkich klawiszy";
-        QTest::newRow("217") << 217 << "&Klawiatura numeryczna" << "";
-        QTest::newRow("218") << 218 << "&Własne teksty" << "Lekce utworzone z własnych plików tekstowych";
-        QTest::newRow("103") << 103 << "&Opcje ogólne" << "Opcje progranu: dźwięk, reakcja na błędy";
-        QTest::newRow("102") << 102 << "&Statystyka" << "Informacje o postępie w nauce, błędach, szybkości pisania";
-        QTest::newRow("2008") << 2008 << "&Tematy pomocy" << "Dostępne tematy pomocy";
-        QTest::newRow("2009") << 2009 << "&Informacje" << "Informacje o programie";
-        QTest::newRow("300") << 300 << "&Przerwanie lekcji\tEsc" << "Przerwanie aktualnie wykonywanej lekcji";
-        QTest::newRow("301") << 301 << "P&auza\tPauza" << "Chwilowe zatrymanie lekcji";
-        QTest::newRow("302") << 302 << "&Instrukcja" << "Instrukcja do tej lekcji.";
-        QTest::newRow("303") << 303 << "Pa&lcowanie\tF2" << "";
+        QTest::newRow("101") << 101 << "&Rejestracja"
+                             << "Rejestracja ucznia - umożliwia tryb sugerowany nauki";
+        QTest::newRow("24310") << 24310 << "&Koniec\tAlt+F4"
+                               << "Wyjście z programu.";
+        QTest::newRow("200") << 200 << "&Sugerowana"
+                             << "Lekcja sugerowana";
+        QTest::newRow("213") << 213 << "&Wybór lekcji"
+                             << "Wybór ze wszystkich lekcji";
+        QTest::newRow("216") << 216 << "Wybór &liter"
+                             << "Ćwiczenie generowane automatycznie";
+        QTest::newRow("215") << 215 << "&Teksty"
+                             << "Praktyczne teksty z wykorzystaniem wszystkich klawiszy";
+        QTest::newRow("217") << 217 << "&Klawiatura numeryczna"
+                             << "";
+        QTest::newRow("218") << 218 << "&Własne teksty"
+                             << "Lekce utworzone z własnych plików tekstowych";
+        QTest::newRow("103") << 103 << "&Opcje ogólne"
+                             << "Opcje progranu: dźwięk, reakcja na błędy";
+        QTest::newRow("102") << 102 << "&Statystyka"
+                             << "Informacje o postępie w nauce, błędach, szybkości pisania";
+        QTest::newRow("2008") << 2008 << "&Tematy pomocy"
+                              << "Dostępne tematy pomocy";
+        QTest::newRow("2009") << 2009 << "&Informacje"
+                              << "Informacje o programie";
+        QTest::newRow("300") << 300 << "&Przerwanie lekcji\tEsc"
+                             << "Przerwanie aktualnie wykonywanej lekcji";
+        QTest::newRow("301") << 301 << "P&auza\tPauza"
+                             << "Chwilowe zatrymanie lekcji";
+        QTest::newRow("302") << 302 << "&Instrukcja"
+                             << "Instrukcja do tej lekcji.";
+        QTest::newRow("303") << 303 << "Pa&lcowanie\tF2"
+                             << "";
     }
 
     void menusAndHints()
@@ -152,9 +168,9 @@ private slots:
                 out << menu->text();
             return out;
         };
-        QCOMPARE(titles(), QStringList({"&Plik", "&Lekcja", "&Opcje", "Pomo&c"}));
+        QCOMPARE(titles(), QStringList({ "&Plik", "&Lekcja", "&Opcje", "Pomo&c" }));
         QVERIFY(frame->startStoredLesson(1201));
-        QCOMPARE(titles(), QStringList({"&Plik", "&Lekcja", "Pomo&c"}));
+        QCOMPARE(titles(), QStringList({ "&Plik", "&Lekcja", "Pomo&c" }));
         QVERIFY(frame->lessonMenuShown());
     }
 
@@ -313,7 +329,8 @@ private slots:
         if (!starts) {
             QCOMPARE(m_recorder->boxes.size(), 1);
             QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Stop"));
-            QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
+            QCOMPARE(
+                m_recorder->boxes[0].text, QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
             QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
             return;
         }
@@ -345,7 +362,7 @@ private slots:
     void statisticsShowTheCurrentStudent()
     {
         SDIDecFrame *frame = frameWith(true);
-        frame->Roster.at(0).CharStats[statCharSlot('a')] = {120.0F, 95.0F};
+        frame->Roster.at(0).CharStats[statCharSlot('a')] = { 120.0F, 95.0F };
         QString title;
         int rows = -1;
         QTimer::singleShot(0, [&] {
@@ -486,13 +503,13 @@ private slots:
     {
         QTemporaryDir dir;
         QProcess first;
-        first.start(QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")),
-                    {QStringLiteral("--data-dir"), dir.path()});
+        first.start(
+            QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")), { QStringLiteral("--data-dir"), dir.path() });
         QVERIFY(first.waitForStarted());
         QTest::qWait(1500); // until it listens
         QProcess second;
-        second.start(QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")),
-                     {QStringLiteral("--data-dir"), dir.path()});
+        second.start(
+            QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")), { QStringLiteral("--data-dir"), dir.path() });
         QVERIFY(second.waitForFinished(15000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);

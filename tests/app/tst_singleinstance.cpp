@@ -23,7 +23,7 @@ bool leaveStaleSocket(const QString &key)
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     if (fd < 0)
         return false;
-    sockaddr_un address{};
+    sockaddr_un address {};
     address.sun_family = AF_UNIX;
     qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
@@ -46,7 +46,8 @@ private slots:
         first->moveToThread(&running);
         running.start();
         bool listening = false;
-        QMetaObject::invokeMethod(first, [&] { listening = first->listen(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            first, [&] { listening = first->listen(); }, Qt::BlockingQueuedConnection);
         QVERIFY(listening);
         QSignalSpy activated(first, &SingleInstance::activationRequested);
 
@@ -54,7 +55,8 @@ private slots:
         QVERIFY(second.askRunningToActivate());
         QTRY_COMPARE(activated.count(), 1);
 
-        QMetaObject::invokeMethod(first, [first] { delete first; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            first, [first] { delete first; }, Qt::BlockingQueuedConnection);
         running.quit();
         running.wait();
     }

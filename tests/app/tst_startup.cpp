@@ -1,7 +1,7 @@
 #include "app/messages.h"
-#include "common/messagerecorder.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
 
@@ -109,9 +109,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0 << QStringLiteral("--data-dir");
-        QTest::newRow("version") << QStringList{QStringLiteral("--version")} << 0 << QStringLiteral("Palcomir 0.");
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("--bogus")} << 2 << QStringLiteral("bogus");
+        QTest::newRow("help") << QStringList { QStringLiteral("--help") } << 0 << QStringLiteral("--data-dir");
+        QTest::newRow("version") << QStringList { QStringLiteral("--version") } << 0 << QStringLiteral("Palcomir 0.");
+        QTest::newRow("unknown option") << QStringList { QStringLiteral("--bogus") } << 2 << QStringLiteral("bogus");
     }
 
     // The program itself, as a user starts it.

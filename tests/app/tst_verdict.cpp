@@ -29,9 +29,12 @@ private slots:
         QTest::addColumn<QString>("verdict");
         const QString tooMany = QStringLiteral("Za dużo błędów. Lepiej powtórz tą lekcję");
         const QString good = QStringLiteral("Poprawność jest dobra.");
-        QTest::newRow("just below 95, man") << below(95.0F) << true
-            << QStringLiteral("Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
-        QTest::newRow("just below 95, woman") << below(95.0F) << false
+        QTest::newRow("just below 95, man")
+            << below(95.0F) << true
+            << QStringLiteral(
+                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
+        QTest::newRow("just below 95, woman")
+            << below(95.0F) << false
             << QStringLiteral("Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tą lekcję.");
         QTest::newRow("exactly 95") << 95.0F << true << tooMany;
         QTest::newRow("97.5") << 97.5F << false << tooMany;
@@ -40,8 +43,10 @@ private slots:
         QTest::newRow("just below 100") << below(100.0F) << false << good;
         QTest::newRow("exactly 100, man") << 100.0F << true << QStringLiteral("Brawo!. Nie zrobiłeś żadnego błędu.");
         QTest::newRow("exactly 100, woman") << 100.0F << false << QStringLiteral("Brawo!. Nie zrobiłaś żadnego błędu.");
-        QTest::newRow("nothing typed") << 0.0F << true
-            << QStringLiteral("Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
+        QTest::newRow("nothing typed")
+            << 0.0F << true
+            << QStringLiteral(
+                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
     }
 
     void accuracy()
@@ -86,8 +91,9 @@ private slots:
                               "Za dużo błędów. Lepiej powtórz tą lekcję\nPrędkość jest bardzo dobra. ");
         QTest::newRow("suggested lesson asks about the next one")
             << 61.25F << 100.0F << false << true
-            << QStringLiteral("Szybkość pisania wyniosła  61.2 znaków/minutę, poprawność - 100.0%.\n"
-                              "Brawo!. Nie zrobiłaś żadnego błędu.\nDużo za wolno. Czy chcesz rozpocząć kolejną lekcję?");
+            << QStringLiteral(
+                   "Szybkość pisania wyniosła  61.2 znaków/minutę, poprawność - 100.0%.\n"
+                   "Brawo!. Nie zrobiłaś żadnego błędu.\nDużo za wolno. Czy chcesz rozpocząć kolejną lekcję?");
         QTest::newRow("wider than five places")
             << 1234.56F << 99.04F << true << false
             << QStringLiteral("Szybkość pisania wyniosła 1234.6 znaków/minutę, poprawność -  99.0%.\n"

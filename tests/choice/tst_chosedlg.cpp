@@ -33,7 +33,7 @@ void doubleClickRow(QListWidget *list, int row)
 LessonLibrary textsWithGap()
 {
     LessonLibrary library;
-    for (int n : {1301, 1302, 1303, 1304, 1306})
+    for (int n : { 1301, 1302, 1303, 1304, 1306 })
         library.addText(n, crlf(QStringLiteral("Tekst %1.\na\nb").arg(n).toUtf8().constData()));
     return library;
 }
@@ -78,8 +78,8 @@ private slots:
         TChoseDlg dialog(nullptr, nullptr, result, 1401, builtLibrary());
         dialog.show();
         QCOMPARE(rows(dialog.list()),
-                 QStringList({QStringLiteral("Klawiatura numeryczna I"), QStringLiteral("Klawiatura numeryczna II"),
-                              QStringLiteral("Klawiatura numeryczna III"), QStringLiteral("Sumowanie")}));
+            QStringList({ QStringLiteral("Klawiatura numeryczna I"), QStringLiteral("Klawiatura numeryczna II"),
+                QStringLiteral("Klawiatura numeryczna III"), QStringLiteral("Sumowanie") }));
         dialog.list()->setCurrentRow(3);
         click(dialog, "1");
         QCOMPARE(result, 1404);
@@ -125,8 +125,8 @@ private slots:
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Wybór tekstu"));
         QCOMPARE(rows(dialog.list()),
-                 QStringList({QStringLiteral("Tekst 1301. (2 linie)"), QStringLiteral("Tekst 1302. (2 linie)"),
-                              QStringLiteral("Tekst 1303. (2 linie)"), QStringLiteral("Tekst 1304. (2 linie)")}));
+            QStringList({ QStringLiteral("Tekst 1301. (2 linie)"), QStringLiteral("Tekst 1302. (2 linie)"),
+                QStringLiteral("Tekst 1303. (2 linie)"), QStringLiteral("Tekst 1304. (2 linie)") }));
         doubleClickRow(dialog.list(), 1);
         QCOMPARE(result, 1302);
     }
@@ -162,7 +162,7 @@ private slots:
         dialog->show();
         click(*dialog, "998");
         Help::setHandler({});
-        QCOMPARE(asked, QList<int>{context});
+        QCOMPARE(asked, QList<int> { context });
         QVERIFY2(dialog->isVisible(), "the dialog stays open");
     }
 };

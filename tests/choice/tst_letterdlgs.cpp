@@ -39,8 +39,8 @@ private slots:
     {
         QTest::addColumn<QString>("character");
         QTest::addColumn<int>("number");
-        const char *lower[] = {"a", "ą", "b", "c", "ć", "d", "e", "ę", "f", "g", "h", "i", "j", "k", "l", "ł", "m", "n",
-                               "ń", "o", "ó", "p", "q", "r", "s", "ś", "t", "u", "v", "w", "x", "y", "z", "ż", "ź"};
+        const char *lower[] = { "a", "ą", "b", "c", "ć", "d", "e", "ę", "f", "g", "h", "i", "j", "k", "l", "ł", "m",
+            "n", "ń", "o", "ó", "p", "q", "r", "s", "ś", "t", "u", "v", "w", "x", "y", "z", "ż", "ź" };
         for (int i = 0; i < 35; ++i) {
             const QString letter = QString::fromUtf8(lower[i]);
             QTest::addRow("%s", lower[i]) << letter << i + 1;
@@ -48,11 +48,11 @@ private slots:
         }
         for (int digit = 0; digit <= 9; ++digit)
             QTest::addRow("digit %d", digit) << QString::number(digit) << 36 + digit;
-        for (const char *c : {"!", ",", ".", ":", "?"})
+        for (const char *c : { "!", ",", ".", ":", "?" })
             QTest::addRow("sentence mark %s", c) << QString::fromLatin1(c) << 46;
-        for (const char *c : {"(", ")", "*", "+", "-", "/", "<", "=", ">", "[", "]", "^"})
+        for (const char *c : { "(", ")", "*", "+", "-", "/", "<", "=", ">", "[", "]", "^" })
             QTest::addRow("operator %s", c) << QString::fromLatin1(c) << 47;
-        for (const char *c : {" ", ";", "\"", "'", "{", "@", "_", "\t"})
+        for (const char *c : { " ", ";", "\"", "'", "{", "@", "_", "\t" })
             QTest::addRow("no lesson for '%s'", c) << QString::fromLatin1(c) << 0;
     }
 
@@ -73,18 +73,28 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QByteArray>("storedCharacters");
         QTest::addColumn<int>("storedLines");
-        QTest::newRow("asdf, 6 lines, words") << "asdf" << "6" << false << true << QByteArray("asdf") << 6;
-        QTest::newRow("random groups") << "jkl" << "6" << true << true << QByteArray("jkl") << 6;
-        QTest::newRow("2 lines") << "a" << "2" << false << true << QByteArray("a") << 2;
-        QTest::newRow("100 lines") << "a" << "100" << false << true << QByteArray("a") << 100;
-        QTest::newRow("1 line refused") << "a" << "1" << false << false << QByteArray("a") << 1;
-        QTest::newRow("101 lines refused") << "a" << "101" << false << false << QByteArray("a") << 101;
-        QTest::newRow("0 lines refused") << "a" << "0" << false << false << QByteArray("a") << 0;
-        QTest::newRow("letters as the count refused") << "a" << "abc" << false << false << QByteArray("a") << 0;
-        QTest::newRow("empty count refused") << "a" << "" << false << false << QByteArray("a") << 0;
-        QTest::newRow("empty characters refused") << "" << "6" << false << false << QByteArray() << -1;
-        QTest::newRow("sixteen characters keep ten")
-            << "abcdefghijklmnop" << "6" << false << true << QByteArray("abcdefghij") << 6;
+        QTest::newRow("asdf, 6 lines, words") << "asdf"
+                                              << "6" << false << true << QByteArray("asdf") << 6;
+        QTest::newRow("random groups") << "jkl"
+                                       << "6" << true << true << QByteArray("jkl") << 6;
+        QTest::newRow("2 lines") << "a"
+                                 << "2" << false << true << QByteArray("a") << 2;
+        QTest::newRow("100 lines") << "a"
+                                   << "100" << false << true << QByteArray("a") << 100;
+        QTest::newRow("1 line refused") << "a"
+                                        << "1" << false << false << QByteArray("a") << 1;
+        QTest::newRow("101 lines refused") << "a"
+                                           << "101" << false << false << QByteArray("a") << 101;
+        QTest::newRow("0 lines refused") << "a"
+                                         << "0" << false << false << QByteArray("a") << 0;
+        QTest::newRow("letters as the count refused") << "a"
+                                                      << "abc" << false << false << QByteArray("a") << 0;
+        QTest::newRow("empty count refused") << "a"
+                                             << "" << false << false << QByteArray("a") << 0;
+        QTest::newRow("empty characters refused") << ""
+                                                  << "6" << false << false << QByteArray() << -1;
+        QTest::newRow("sixteen characters keep ten") << "abcdefghijklmnop"
+                                                     << "6" << false << true << QByteArray("abcdefghij") << 6;
         QTest::newRow("polish letters") << QString::fromUtf8("ąęść") << "6" << false << true << bytes(W("ąęść")) << 6;
         QTest::newRow("characters without a byte are left out")
             << QString::fromUtf8("aЖb") << "6" << false << true << QByteArray("ab") << 6;
@@ -157,7 +167,8 @@ private slots:
         } else {
             QVERIFY(dialog.isVisible());
             QCOMPARE(result, -1);
-            QCOMPARE(m_boxes, QStringList{QStringLiteral("Stop|Nie ma przewidzianej osobnej lekcji dla tej litery")});
+            QCOMPARE(
+                m_boxes, QStringList { QStringLiteral("Stop|Nie ma przewidzianej osobnej lekcji dla tej litery") });
             QVERIFY2(dialog.letterEdit()->hasFocus(), "the focus is back in the field");
         }
     }

@@ -19,6 +19,6 @@ inline void typeToTheEnd(TLesson1 *lesson, int wrongEvery = 0)
             QTest::keyClick(lesson, Qt::Key_Return);
         else
             QTest::sendKeyEvent(QTest::Click, lesson, Qt::Key_unknown,
-                                QString(QChar(char16_t(cp1250::toCodePoint(expected)))), Qt::NoModifier);
+                QString(QChar(char16_t(cp1250::toCodePoint(expected)))), Qt::NoModifier);
     }
 }

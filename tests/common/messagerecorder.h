@@ -6,8 +6,8 @@
 #include "app/messages.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 struct Box {
     Messages::Kind kind;
@@ -21,7 +21,7 @@ public:
     MessageRecorder()
     {
         Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
-            boxes.append({kind, caption, text});
+            boxes.append({ kind, caption, text });
             return answerYes;
         });
     }

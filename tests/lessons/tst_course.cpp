@@ -41,8 +41,8 @@ bool load(int number, Exercise &e)
 }
 
 // Declares `e` loaded with lesson `number`, or fails the test.
-#define LOAD_EXERCISE(e, number) \
-    Exercise e;                  \
+#define LOAD_EXERCISE(e, number)                                                                                       \
+    Exercise e;                                                                                                        \
     QVERIFY2(load((number), e), qPrintable(QStringLiteral("lesson %1 is missing or is no lesson text").arg(number)))
 
 // Problems of form shared by every exercise: characters a learner can type,
@@ -51,7 +51,8 @@ QString formProblem(const Exercise &e, std::size_t maxLength)
 {
     for (std::size_t i = 0; i < e.lines.size(); ++i) {
         const std::string &line = e.lines[i];
-        const QString where = QStringLiteral("line %1 \"%2\": ").arg(i + 1).arg(QString::fromStdString(cp1250::toUtf8(line)));
+        const QString where
+            = QStringLiteral("line %1 \"%2\": ").arg(i + 1).arg(QString::fromStdString(cp1250::toUtf8(line)));
         if (line.empty())
             return where + QStringLiteral("empty");
         if (line.size() > maxLength)
@@ -75,10 +76,32 @@ struct Taught {
     const char *keys; // UTF-8
 };
 const Taught kCourse[] = {
-    {1201, "asdf"}, {1202, "jkl;"}, {1203, "e"},  {1204, "i"},  {1205, "z"},  {1206, "o"},  {1207, "c"},
-    {1208, "u"},    {1209, "r"},    {1210, "gh"}, {1211, "mn"}, {1212, "bv"}, {1213, "uy"}, {1214, ""},
-    {1215, "t"},    {1216, "w"},    {1217, "p"},  {1218, ""},   {1219, "qx"}, {1220, "ąęćłńóśżź"},
-    {1221, "1234567890"}, {1222, ""}, {1223, ""}, {1224, ""}, {1225, ""}, {1226, ""},
+    { 1201, "asdf" },
+    { 1202, "jkl;" },
+    { 1203, "e" },
+    { 1204, "i" },
+    { 1205, "z" },
+    { 1206, "o" },
+    { 1207, "c" },
+    { 1208, "u" },
+    { 1209, "r" },
+    { 1210, "gh" },
+    { 1211, "mn" },
+    { 1212, "bv" },
+    { 1213, "uy" },
+    { 1214, "" },
+    { 1215, "t" },
+    { 1216, "w" },
+    { 1217, "p" },
+    { 1218, "" },
+    { 1219, "qx" },
+    { 1220, "ąęćłńóśżź" },
+    { 1221, "1234567890" },
+    { 1222, "" },
+    { 1223, "" },
+    { 1224, "" },
+    { 1225, "" },
+    { 1226, "" },
 };
 constexpr int kCapitalsFrom = 1214;
 constexpr int kPunctuationFrom = 1218;
@@ -165,9 +188,9 @@ private slots:
         for (const std::string &line : e.lines)
             for (char c : line)
                 QVERIFY2(allowedBytes.find(c) != std::string::npos,
-                         qPrintable(QStringLiteral("\"%1\" is not taught yet in \"%2\"")
-                                        .arg(QString::fromStdString(cp1250::toUtf8(std::string(1, c))),
-                                             QString::fromStdString(cp1250::toUtf8(line)))));
+                    qPrintable(QStringLiteral("\"%1\" is not taught yet in \"%2\"")
+                                   .arg(QString::fromStdString(cp1250::toUtf8(std::string(1, c))),
+                                       QString::fromStdString(cp1250::toUtf8(line)))));
         for (char key : W(newKeys.toUtf8().constData()))
             QVERIFY2(e.text.body.find(key) != std::string::npos, "a new key of the lesson is never practised");
     }
@@ -178,7 +201,8 @@ private slots:
         int capitals = 0;
         for (const std::string &line : e.lines)
             for (char c : line)
-                capitals += statCharSlot(static_cast<unsigned char>(c)) >= 35 && statCharSlot(static_cast<unsigned char>(c)) < 70;
+                capitals += statCharSlot(static_cast<unsigned char>(c)) >= 35
+                    && statCharSlot(static_cast<unsigned char>(c)) < 70;
         QVERIFY(capitals >= 20);
     }
 
@@ -187,8 +211,11 @@ private slots:
         LOAD_EXERCISE(first, 1201);
         QCOMPARE(first.lines.size(), std::size_t(5));
         QVERIFY(!first.finalBreak);
-        QCOMPARE(bytes(first.lines[0]), QByteArray("fff fff fff fff fff fff fff fff ddd ddd ddd ddd ddd ddd ddd ddd fd"));
-        QVERIFY(first.text.Instruction->rfind(W("Lekcje polegają na przepisywaniu liter znajdujących się powyżej kursora. "), 0) == 0);
+        QCOMPARE(
+            bytes(first.lines[0]), QByteArray("fff fff fff fff fff fff fff fff ddd ddd ddd ddd ddd ddd ddd ddd fd"));
+        QVERIFY(first.text.Instruction->rfind(
+                    W("Lekcje polegają na przepisywaniu liter znajdujących się powyżej kursora. "), 0)
+            == 0);
 
         LOAD_EXERCISE(withBreak, 1213);
         QCOMPARE(withBreak.lines.size(), std::size_t(11));
@@ -272,10 +299,9 @@ private slots:
     {
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("characters"); // any of them is the lesson's subject
-        const char *letters[] = {"aA", "ąĄ", "bB", "cC", "ćĆ", "dD", "eE", "ęĘ", "fF", "gG", "hH", "iI",
-                                 "jJ", "kK", "lL", "łŁ", "mM", "nN", "ńŃ", "oO", "óÓ", "pP", "qQ", "rR",
-                                 "sS", "śŚ", "tT", "uU", "vV", "wW", "xX", "yY", "zZ", "żŻ", "źŹ", "0",
-                                 "1", "2", "3", "4", "5", "6", "7", "8", "9", "!,.:?", "()*+-/<=>[]^"};
+        const char *letters[] = { "aA", "ąĄ", "bB", "cC", "ćĆ", "dD", "eE", "ęĘ", "fF", "gG", "hH", "iI", "jJ", "kK",
+            "lL", "łŁ", "mM", "nN", "ńŃ", "oO", "óÓ", "pP", "qQ", "rR", "sS", "śŚ", "tT", "uU", "vV", "wW", "xX", "yY",
+            "zZ", "żŻ", "źŹ", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "!,.:?", "()*+-/<=>[]^" };
         for (int i = 0; i < 47; ++i)
             QTest::addRow("%d %s", i + 1, letters[i]) << i + 1 << QString::fromUtf8(letters[i]);
     }
@@ -290,7 +316,8 @@ private slots:
         const QString problem = formProblem(e, 76);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
         const std::string subject = W(characters.toUtf8().constData());
-        QVERIFY2(e.text.Instruction->find_first_of(subject) != std::string::npos, "the instruction names the character");
+        QVERIFY2(
+            e.text.Instruction->find_first_of(subject) != std::string::npos, "the instruction names the character");
         int occurrences = 0;
         for (char c : e.text.body)
             occurrences += subject.find(c) != std::string::npos;
@@ -320,9 +347,9 @@ private slots:
     {
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("word");
-        const int counts[] = {0, 1, 2, 4, 5, 11, 12, 21, 22, 25, 13, 14, 104, 111};
-        const char *words[] = {"linii", "linii", "linie", "linie", "linii", "linii", "linie",
-                               "linii", "linie", "linii", "linie", "linie", "linie", "linii"};
+        const int counts[] = { 0, 1, 2, 4, 5, 11, 12, 21, 22, 25, 13, 14, 104, 111 };
+        const char *words[] = { "linii", "linii", "linie", "linie", "linii", "linii", "linie", "linii", "linie",
+            "linii", "linie", "linie", "linie", "linii" };
         for (int i = 0; i < 14; ++i)
             QTest::addRow("%d", counts[i]) << counts[i] << QString::fromLatin1(words[i]);
     }
@@ -338,7 +365,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<QByteArray>("row");
-        QTest::newRow("a final line break counts one more") << bytes(crlf("Tytuł.\na\nb\n")) << bytes(W("Tytuł. (3 linie)"));
+        QTest::newRow("a final line break counts one more")
+            << bytes(crlf("Tytuł.\na\nb\n")) << bytes(W("Tytuł. (3 linie)"));
         QTest::newRow("a leading break gives an empty title") << bytes(crlf("\na\nb")) << QByteArray(" (1 linii)");
         QTest::newRow("no line break at all") << QByteArray("Sam tytul") << QByteArray("Sam tytul (0 linii)");
     }

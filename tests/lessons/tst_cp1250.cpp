@@ -17,10 +17,25 @@ private slots:
             const char *letter;
             int byte;
         } rows[] = {
-            {"ą", 0xB9}, {"ć", 0xE6}, {"ę", 0xEA}, {"ł", 0xB3}, {"ń", 0xF1}, {"ó", 0xF3},
-            {"ś", 0x9C}, {"ź", 0x9F}, {"ż", 0xBF}, {"Ą", 0xA5}, {"Ć", 0xC6}, {"Ę", 0xCA},
-            {"Ł", 0xA3}, {"Ń", 0xD1}, {"Ó", 0xD3}, {"Ś", 0x8C}, {"Ź", 0x8F}, {"Ż", 0xAF},
-            {"¶", 0xB6},
+            { "ą", 0xB9 },
+            { "ć", 0xE6 },
+            { "ę", 0xEA },
+            { "ł", 0xB3 },
+            { "ń", 0xF1 },
+            { "ó", 0xF3 },
+            { "ś", 0x9C },
+            { "ź", 0x9F },
+            { "ż", 0xBF },
+            { "Ą", 0xA5 },
+            { "Ć", 0xC6 },
+            { "Ę", 0xCA },
+            { "Ł", 0xA3 },
+            { "Ń", 0xD1 },
+            { "Ó", 0xD3 },
+            { "Ś", 0x8C },
+            { "Ź", 0x8F },
+            { "Ż", 0xAF },
+            { "¶", 0xB6 },
         };
         for (const auto &row : rows)
             QTest::newRow(row.letter) << QString::fromUtf8(row.letter) << row.byte;
@@ -42,7 +57,7 @@ private slots:
         QStringDecoder decoder("windows-1250");
         if (!decoder.isValid())
             QSKIP("this Qt has no Windows-1250 codec to compare with");
-        const unsigned char undefined[] = {0x81, 0x83, 0x88, 0x90, 0x98};
+        const unsigned char undefined[] = { 0x81, 0x83, 0x88, 0x90, 0x98 };
         for (int b = 0; b < 256; ++b) {
             if (std::find(std::begin(undefined), std::end(undefined), b) != std::end(undefined))
                 continue;

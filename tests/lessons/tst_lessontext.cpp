@@ -16,7 +16,7 @@ private slots:
         QTest::addColumn<int>("lineCount");
 
         auto row = [](const char *name, const std::string &stored, bool ok, int plus, const std::string &instruction,
-                      const std::string &body, int lines) {
+                       const std::string &body, int lines) {
             QTest::newRow(name) << bytes(stored) << ok << plus << bytes(instruction) << bytes(body) << lines;
         };
         row("two lines", crlf("Opis\nasdf\njkl;"), true, 0, "Opis", crlf("asdf\njkl;"), 2);
@@ -73,7 +73,9 @@ private slots:
         LessonText text;
         QVERIFY(loadStoredText(builtLibrary(), 1201, text));
         QCOMPARE(text.PlusMark, 0);
-        QVERIFY(text.Instruction->rfind(W("Lekcje polegają na przepisywaniu liter znajdujących się powyżej kursora."), 0) == 0);
+        QVERIFY(
+            text.Instruction->rfind(W("Lekcje polegają na przepisywaniu liter znajdujących się powyżej kursora."), 0)
+            == 0);
         QCOMPARE(text.lineCount, 5);
         QVERIFY(text.body.rfind("fff fff fff fff fff fff fff fff ddd ddd ddd ddd ddd ddd ddd ddd fd\r\n", 0) == 0);
         QVERIFY2(text.body.back() != '\n', "1201 has no final line break");
@@ -100,17 +102,37 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("title");
         const char *basic[] = {
-            "nauka klawiszy: a, s, d, f;", "dodatkowo: j, k, l, ;", "dodatkowo: e", "dodatkowo: i", "dodatkowo: z",
-            "dodatkowo: o", "dodatkowo: c", "dodatkowo: u", "dodatkowo: r", "dodatkowo: g, H", "dodatkowo: m, n",
-            "dodatkowo: b, v", "dodatkowo: u, y", "duże litery", "dodatkowo: t", "dodatkowo: w", "dodatkowo: p",
-            "znaki interpunkcyjne", "dodatkowo: q, x", "Dodatkowo: ą ę ć ł ń ó ś ż ź", "cyfry",
-            "wprawki dla lewego palca wskazującego", "wprawki dla prawego palca wskazującego",
-            "wprawki dla palców serdecznych", "wprawki dla palców środkowych", "wprawki dla małych palców",
+            "nauka klawiszy: a, s, d, f;",
+            "dodatkowo: j, k, l, ;",
+            "dodatkowo: e",
+            "dodatkowo: i",
+            "dodatkowo: z",
+            "dodatkowo: o",
+            "dodatkowo: c",
+            "dodatkowo: u",
+            "dodatkowo: r",
+            "dodatkowo: g, H",
+            "dodatkowo: m, n",
+            "dodatkowo: b, v",
+            "dodatkowo: u, y",
+            "duże litery",
+            "dodatkowo: t",
+            "dodatkowo: w",
+            "dodatkowo: p",
+            "znaki interpunkcyjne",
+            "dodatkowo: q, x",
+            "Dodatkowo: ą ę ć ł ń ó ś ż ź",
+            "cyfry",
+            "wprawki dla lewego palca wskazującego",
+            "wprawki dla prawego palca wskazującego",
+            "wprawki dla palców serdecznych",
+            "wprawki dla palców środkowych",
+            "wprawki dla małych palców",
         };
         for (int i = 0; i < 26; ++i)
             QTest::addRow("%d", 1201 + i) << 1201 + i << QString::fromUtf8(basic[i]);
-        const char *keypad[] = {"Klawiatura numeryczna I", "Klawiatura numeryczna II", "Klawiatura numeryczna III",
-                                "Sumowanie"};
+        const char *keypad[]
+            = { "Klawiatura numeryczna I", "Klawiatura numeryczna II", "Klawiatura numeryczna III", "Sumowanie" };
         for (int i = 0; i < 4; ++i)
             QTest::addRow("%d", 1401 + i) << 1401 + i << QString::fromUtf8(keypad[i]);
     }

@@ -15,8 +15,8 @@ TypingEngine engineFor(const char *bodyLines, TypingEngine::SameKey sameKey = Ty
 }
 
 // Types each byte of keys ("\r" is Enter), one every stepMs milliseconds.
-KeyOutcome typeKeys(TypingEngine &engine, std::string_view keys, ErrorMode mode, std::uint32_t &now,
-                    std::uint32_t stepMs = 100)
+KeyOutcome typeKeys(
+    TypingEngine &engine, std::string_view keys, ErrorMode mode, std::uint32_t &now, std::uint32_t stepMs = 100)
 {
     KeyOutcome last;
     for (char key : keys) {
@@ -62,8 +62,10 @@ private slots:
             << "ab\ncd" << 0 << QByteArray("ab\r") << 3 << 0 << QByteArray("ab") << 1 << 0 << false;
         QTest::newRow("accept: a letter at the line end also changes line")
             << "ab\ncd" << 1 << QByteArray("abx") << 3 << 1 << QByteArray("abx") << 1 << 0 << false;
-        QTest::newRow("keys outside the lesson change nothing")
-            << "ab" << 0 << QByteArray("\t|\b\n\x7F" "a") << 1 << 0 << QByteArray("a") << 0 << 1 << false;
+        QTest::newRow("keys outside the lesson change nothing") << "ab" << 0
+                                                                << QByteArray("\t|\b\n\x7F"
+                                                                              "a")
+                                                                << 1 << 0 << QByteArray("a") << 0 << 1 << false;
         QTest::newRow("polish letters count like any other")
             << QString::fromUtf8("żółw") << 0 << bytes(W("żół")) << 3 << 0 << bytes(W("żół")) << 0 << 3 << false;
         QTest::newRow("upper-case keys are their own keys")
@@ -71,9 +73,11 @@ private slots:
         QTest::newRow("no final line break: ends on the last character")
             << "ab\ncd" << 0 << QByteArray("ab\rcd") << 5 << 0 << QByteArray("ab") << 1 << 2 << true;
         QTest::newRow("final line break: the next keystroke ends it uncounted")
-            << "ab\n" << 0 << QByteArray("abz") << 2 << 0 << QByteArray("ab") << 0 << 2 << true;
+            << "ab\n"
+            << 0 << QByteArray("abz") << 2 << 0 << QByteArray("ab") << 0 << 2 << true;
         QTest::newRow("final line break: Enter is not needed either")
-            << "ab\n" << 0 << QByteArray("ab\r") << 2 << 0 << QByteArray("ab") << 0 << 2 << true;
+            << "ab\n"
+            << 0 << QByteArray("ab\r") << 2 << 0 << QByteArray("ab") << 0 << 2 << true;
     }
 
     void judging()
@@ -90,8 +94,7 @@ private slots:
 
         TypingEngine engine = engineFor(body.toUtf8().constData());
         std::uint32_t now = 0;
-        const KeyOutcome last = typeKeys(engine, std::string_view(keys.constData(), keys.size()),
-                                         ErrorMode(mode), now);
+        const KeyOutcome last = typeKeys(engine, std::string_view(keys.constData(), keys.size()), ErrorMode(mode), now);
         QCOMPARE(int(engine.typedCount()), typed);
         QCOMPARE(int(engine.errorCount()), errors);
         QCOMPARE(bytes(engine.typedRow(0)), row0);
@@ -210,7 +213,8 @@ private slots:
         TypingEngine engine = engineFor("ab\ncd");
         std::uint32_t now = 0;
         typeKeys(engine, std::string_view(before.constData(), before.size()), ErrorMode::WaitForCorrect, now);
-        QCOMPARE(int(engine.keyTyped(static_cast<unsigned char>(key), now + 100, ErrorMode::WaitForCorrect).clip), clip);
+        QCOMPARE(
+            int(engine.keyTyped(static_cast<unsigned char>(key), now + 100, ErrorMode::WaitForCorrect).clip), clip);
     }
 
     void scrollsOneLineAtATime()
