@@ -3,6 +3,7 @@
 #include "app/helpwindow.h"
 
 #include <QFile>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -62,6 +63,20 @@ private slots:
         QCOMPARE(window.browser()->source(), url);
         QVERIFY(window.browser()->toPlainText().size() > 200);
         QVERIFY(window.isVisible());
+    }
+
+    // The pages share one stylesheet: a heading takes its colour from it.
+    void pagesTakeTheSharedLook()
+    {
+        HelpWindow window;
+        window.showContext(Help::Options);
+        bool headingColoured = false;
+        for (QTextBlock block = window.browser()->document()->begin(); block.isValid(); block = block.next()) {
+            if (block.text().contains(QStringLiteral("Opcje")) && block.blockFormat().headingLevel() == 1)
+                headingColoured = block.charFormat().foreground().color() == QColor(0x1f, 0x4e, 0x8c)
+                                  || block.begin().fragment().charFormat().foreground().color() == QColor(0x1f, 0x4e, 0x8c);
+        }
+        QVERIFY(headingColoured);
     }
 
     void unknownContextOpensTheContents()
