@@ -1,5 +1,6 @@
 #include "app/tendinfodlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 
 #include <QHBoxLayout>
@@ -18,14 +19,12 @@ TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text)
     message->setMinimumWidth(460);
 
     auto *buttons = new QHBoxLayout;
-    auto addButton = [this, buttons](const QString &caption, int id) {
-        auto *button = new QPushButton(caption, this);
-        button->setObjectName(QString::number(id));
+    auto addButton = [this, buttons](const QString &caption, int id, bool isDefault = false) {
+        QPushButton *button = dialogButton(this, caption, id, isDefault);
         buttons->addWidget(button);
         return button;
     };
-    QPushButton *yes = addButton(QStringLiteral("Tak"), Next);
-    yes->setDefault(true);
+    QPushButton *yes = addButton(QStringLiteral("Tak"), Next, true);
     yes->setFocus();
     QPushButton *no = addButton(QStringLiteral("Nie"), No);
     QPushButton *repeat = addButton(QStringLiteral("Powtórz"), Repeat);

@@ -1,5 +1,6 @@
 #include "choice/tchosedlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/textcodec.h"
@@ -32,13 +33,9 @@ TChoseDlg::TChoseDlg(QWidget *parent, const TStudent * /*student*/, int &result,
     auto *listLabel = new QLabel(label, this);
     listLabel->setBuddy(m_list);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto *help = new QPushButton(QStringLiteral("&Pomoc"), this);
-    help->setObjectName(QStringLiteral("998"));
+    auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
+    auto *cancel = dialogButton(this, QStringLiteral("&Anuluj"), 2);
+    auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(ok);

@@ -1,5 +1,6 @@
 #include "choice/tchosekeydlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "app/messages.h"
 #include "choice/lettertable.h"
@@ -21,13 +22,9 @@ TChoseKeyDlg::TChoseKeyDlg(QWidget *parent, int &lessonNumber)
     auto *label = new QLabel(QStringLiteral("Doskonalona litera:"), this);
     label->setBuddy(m_letter);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Anuluj"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto *help = new QPushButton(QStringLiteral("Pomoc"), this);
-    help->setObjectName(QStringLiteral("998"));
+    auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
+    auto *cancel = dialogButton(this, QStringLiteral("Anuluj"), 2);
+    auto *help = dialogButton(this, QStringLiteral("Pomoc"), 998);
 
     auto *field = new QVBoxLayout;
     field->addWidget(label);

@@ -1,5 +1,6 @@
 #include "choice/tchosekeysdlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "lessons/textcodec.h"
 
@@ -38,13 +39,9 @@ TChoseKeysDlg::TChoseKeysDlg(QWidget *parent, std::string &characters, bool &wor
     kindLayout->addWidget(m_random);
     kindLayout->addWidget(m_words);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto *help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("998"));
+    auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
+    auto *cancel = dialogButton(this, QStringLiteral("Cancel"), 2);
+    auto *help = dialogButton(this, QStringLiteral("Help"), 998);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(charactersLabel, 0, 0);

@@ -1,5 +1,6 @@
 #include "students/tnewdlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "lessons/textcodec.h"
 #include "students/tstudent.h"
@@ -54,13 +55,9 @@ TNewDlg::TNewDlg(QWidget *parent, TStudent &student)
     m_age->setObjectName(QStringLiteral("102"));
     m_age->setVisible(false);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("1"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
-    cancel->setObjectName(QStringLiteral("2"));
-    auto *help = new QPushButton(QStringLiteral("&Pomoc"), this);
-    help->setObjectName(QStringLiteral("998"));
+    auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
+    auto *cancel = dialogButton(this, QStringLiteral("&Anuluj"), 2);
+    auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::NewStudent); });

@@ -1,5 +1,6 @@
 #include "students/tstatdlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "students/tstatlistbox.h"
 #include "students/tstudent.h"
@@ -30,11 +31,8 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
     m_list->setObjectName(QStringLiteral("100"));
     m_list->setMinimumSize(420, 300);
 
-    auto *close = new QPushButton(QStringLiteral("&Zamknij"), this);
-    close->setObjectName(QStringLiteral("1"));
-    close->setDefault(true);
-    auto *help = new QPushButton(QStringLiteral("&Pomoc"), this);
-    help->setObjectName(QStringLiteral("998"));
+    auto *close = dialogButton(this, QStringLiteral("&Zamknij"), 1, true);
+    auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
 
     connect(m_speed, &QRadioButton::toggled, this, &TStatDlg::showMode);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "students/tstuddlg.h"
 
+#include "app/dialogbuttons.h"
 #include "app/help.h"
 #include "app/messages.h"
 #include "lessons/textcodec.h"
@@ -13,17 +14,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QPushButton *button(const QString &text, const char *id, QWidget *parent)
-{
-    auto *widget = new QPushButton(text, parent);
-    widget->setObjectName(QString::fromLatin1(id));
-    return widget;
-}
-
-} // namespace
 
 TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, int &studentNo)
     : QDialog(parent)
@@ -47,12 +37,11 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     m_showAtStart->setObjectName(QStringLiteral("104"));
     m_showAtStart->setChecked(options.ShowAfaterStart);
 
-    auto *ok = button(QStringLiteral("&OK"), "1", this);
-    ok->setDefault(true);
-    auto *close = button(QStringLiteral("&Zamknij"), "2", this);
-    auto *add = button(QStringLiteral("&Nowy"), "102", this);
-    auto *remove = button(QStringLiteral("&Usuń"), "103", this);
-    auto *help = button(QStringLiteral("&Pomoc"), "998", this);
+    auto *ok = dialogButton(this, QStringLiteral("&OK"), 1, true);
+    auto *close = dialogButton(this, QStringLiteral("&Zamknij"), 2);
+    auto *add = dialogButton(this, QStringLiteral("&Nowy"), 102);
+    auto *remove = dialogButton(this, QStringLiteral("&Usuń"), 103);
+    auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(add, &QPushButton::clicked, this, &TStudDlg::addStudent);
