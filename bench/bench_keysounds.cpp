@@ -15,6 +15,9 @@
 
 int main(int argc, char **argv)
 {
+    // Sound needs no window: run headless unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const bool output = KeySounds::outputAvailable();
     std::printf("audio output: %s\n", output ? "yes" : "none (the silent path is measured)");
