@@ -1,6 +1,7 @@
 #include "app/sdidecframe.h"
 
 #include "app/aboutdlg.h"
+#include "app/appicon.h"
 #include "app/apppaths.h"
 #include "app/help.h"
 #include "app/helpwindow.h"
@@ -84,6 +85,7 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     LessonLimit = kFirstBasicLesson + m_library.countGroup(kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
+    setWindowIcon(palcomirIcon());
     setFixedSize(640, 480);
     createActions();
     createMenus();
