@@ -1,6 +1,7 @@
 #include "app/apppaths.h"
 #include "app/messages.h"
 #include "app/sdidecframe.h"
+#include "app/singleinstance.h"
 #include "app/tendinfodlg.h"
 #include "app/ttitle.h"
 #include "app/typingapp.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
@@ -506,7 +508,15 @@ private slots:
         first.start(
             QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")), { QStringLiteral("--data-dir"), dir.path() });
         QVERIFY(first.waitForStarted());
-        QTest::qWait(1500); // until it listens
+        // Until the first one answers on its name.
+        const QString name = SingleInstance::keyFor(dir.path());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&name] {
+                QLocalSocket probe;
+                probe.connectToServer(name);
+                return probe.waitForConnected(200);
+            }(),
+            20000);
         QProcess second;
         second.start(
             QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")), { QStringLiteral("--data-dir"), dir.path() });
