@@ -29,7 +29,8 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
 
     m_list = new TStatListBox(this, m_student.CharStats);
     m_list->setObjectName(QStringLiteral("100"));
-    m_list->setMinimumSize(420, 300);
+    // Wide enough that a four-digit speed and "Spacja" keep to their cells.
+    m_list->setMinimumSize(540, 300);
 
     auto *close = dialogButton(this, QStringLiteral("&Zamknij"), 1, true);
     auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);

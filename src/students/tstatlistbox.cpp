@@ -39,8 +39,11 @@ public:
         painter->drawText(QRect(cells.nameLeft, cells.top, cells.nameRight - cells.nameLeft, height),
             Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, item->text());
         painter->setPen(colour);
+        // A speed of a thousand or more is wider than its cell: it may reach
+        // into the name cell rather than lose its first digit.
         painter->drawText(QRect(cells.valueLeft, cells.top, cells.valueRight - cells.valueLeft, height),
-            Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromLatin1(statValueText(stat, mode)));
+            Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
+            QString::fromLatin1(statValueText(stat, mode)));
         const int bar = statBarLength(stat, mode, m_list->speedScale(), cells.barArea);
         if (bar > 0 && height > 0)
             painter->fillRect(QRect(cells.barLeft, cells.top, bar, height), colour);
