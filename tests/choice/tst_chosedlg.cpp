@@ -1,6 +1,7 @@
 #include "app/help.h"
 #include "choice/tchosedlg.h"
 #include "choice/tchosetextdlg.h"
+#include "common/dialogtesting.h"
 #include "common/testsupport.h"
 
 #include <QListWidget>
@@ -14,13 +15,6 @@ QStringList rows(const QListWidget *list)
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text();
     return out;
-}
-
-void click(QDialog &dialog, const char *id)
-{
-    auto *button = dialog.findChild<QPushButton *>(QString::fromLatin1(id));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void doubleClickRow(QListWidget *list, int row)

@@ -2,20 +2,12 @@
 #include "choice/lettertable.h"
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
+#include "common/dialogtesting.h"
 #include "common/testsupport.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-void click(QDialog &dialog, const char *id)
-{
-    auto *button = dialog.findChild<QAbstractButton *>(QString::fromLatin1(id));
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-} // namespace
 
 class TestLetterDialogs : public QObject
 {

@@ -1,4 +1,5 @@
 #include "app/help.h"
+#include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
@@ -7,25 +8,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-
-namespace {
-
-template<typename T = QAbstractButton> T *control(QWidget &dialog, const char *id)
-{
-    T *found = dialog.findChild<T *>(QString::fromLatin1(id));
-    if (!found)
-        qFatal("no control %s", id);
-    return found;
-}
-
-void click(QWidget &dialog, const char *id)
-{
-    // Near the left edge: a check box or radio button reacts only on its mark and caption.
-    QAbstractButton *button = control(dialog, id);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
-} // namespace
 
 class TestOptionsDlg : public QObject
 {

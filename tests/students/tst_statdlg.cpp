@@ -1,4 +1,5 @@
 #include "app/help.h"
+#include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "students/tstatdlg.h"
 #include "students/tstudent.h"
@@ -12,21 +13,6 @@
 #include <QWindow>
 
 namespace {
-
-template<typename T = QAbstractButton> T *control(QWidget &dialog, const char *id)
-{
-    T *found = dialog.findChild<T *>(QString::fromLatin1(id));
-    if (!found)
-        qFatal("no control %s", id);
-    return found;
-}
-
-void click(QWidget &dialog, const char *id)
-{
-    // Near the left edge: a radio button reacts only on its mark and caption.
-    QAbstractButton *button = control(dialog, id);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
 
 void measure(TStudent &student, const char *utf8, float speed, float accuracy)
 {

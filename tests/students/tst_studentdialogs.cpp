@@ -1,5 +1,6 @@
 #include "app/help.h"
 #include "app/messages.h"
+#include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "settings/toptions.h"
 #include "students/tnewdlg.h"
@@ -20,21 +21,6 @@
 #include <QTimer>
 
 namespace {
-
-template<typename T = QAbstractButton> T *control(QWidget &dialog, const char *id)
-{
-    T *found = dialog.findChild<T *>(QString::fromLatin1(id));
-    if (!found)
-        qFatal("no control %s", id);
-    return found;
-}
-
-void click(QWidget &dialog, const char *id)
-{
-    // Near the left edge: a check box or radio button reacts only on its mark and caption.
-    QAbstractButton *button = control(dialog, id);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
 
 TStudentList studentsNamed(const QStringList &names)
 {
