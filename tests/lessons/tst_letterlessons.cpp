@@ -26,11 +26,6 @@ QList<QByteArray> bodyLines(const std::string &body)
     return lines;
 }
 
-QList<QByteArray> wordsOf(const QByteArray &line)
-{
-    return line.split(' ');
-}
-
 // Everything a letter lesson is made with, as the main window has it.
 struct Setup {
     TOptions options;
@@ -97,11 +92,6 @@ private slots:
         QCOMPARE(text.lineCount, lineCount);
         QCOMPARE(int(bodyLines(text.body).size()), lineCount);
         QVERIFY(bytes(text.body).endsWith("\r\n"));
-        for (const QByteArray &line : bodyLines(text.body)) {
-            if (!words)
-                QCOMPARE(line.size(), 76);
-            QVERIFY2(!line.startsWith(' ') && !line.endsWith(' ') && !line.contains("  "), line.constData());
-        }
 
         QVERIFY(showLesson(*lesson, setup.parent));
         QVERIFY(log.boxes.isEmpty()); // no instruction box
@@ -137,23 +127,6 @@ private slots:
         auto d = setup.groups("asdf", 4, first);
         QVERIFY(d->LoadText(builtLibrary()));
         QVERIFY(d->engine().text().body != a->engine().text().body);
-    }
-
-    // Words made only of a and b come first, in list order, then the words
-    // with a smaller share of them; a word without either never comes.
-    void wordsOfTheChosenLettersComeFirst()
-    {
-        LessonLibrary library;
-        library.addText(TLesson3::kWordListNumber, "kot baba tabu ab sad bab abba ");
-        Setup setup;
-        auto lesson = setup.words("ab", 2);
-        QVERIFY(lesson->LoadText(library));
-        const QList<QByteArray> lines = bodyLines(lesson->engine().text().body);
-        QCOMPARE(lines.size(), 2);
-        const QList<QByteArray> words = wordsOf(lines[0]);
-        QCOMPARE(words.mid(0, 5), (QList<QByteArray> { "baba", "ab", "bab", "abba", "tabu" }));
-        QCOMPARE(words.mid(5, 5), (QList<QByteArray> { "baba", "ab", "bab", "abba", "tabu" }));
-        QVERIFY(!words.contains("kot"));
     }
 
     // Letters no exercise can be made of: the learner is told, the lesson is
