@@ -59,10 +59,10 @@ QString writeFile(const QTemporaryDir &dir, const QByteArray &content)
     return path;
 }
 
-// Types the expected characters up to (not including) the next line end.
-void typeToLineEnd(TLesson1 &lesson)
+// Types the expected characters up to (not including) the next `stop`.
+void typeUpTo(TLesson1 &lesson, unsigned char stop)
 {
-    while (!lesson.isFinished() && lesson.engine().text().expectedChar != CR)
+    while (!lesson.isFinished() && lesson.engine().text().expectedChar != stop)
         pressKey(lesson, lesson.engine().text().expectedChar);
 }
 
@@ -125,43 +125,25 @@ private slots:
         QCOMPARE(setup.accuracy, 100.0F);
     }
 
-    // Without the plus mark "+" is its own key: wrong at a line end, where
-    // Enter is the key to press.
-    void plusIsWrongAtALineEndWithoutPlusMark()
-    {
-        MessageLog log;
-        Setup setup;
-        auto drill = setup.drill(1401);
-        QVERIFY(drill->LoadText(builtLibrary()));
-        QVERIFY(showLesson(*drill, setup.parent));
-        typeToLineEnd(*drill);
-        QCOMPARE(KeypadKeys[drill->markedKey(CR)].character, CR);
-        pressKey(*drill, '+');
-        QCOMPARE(int(drill->engine().errorCount()), 1);
-        QCOMPARE(drill->engine().currentLine(), 0);
-        pressKey(*drill, CR);
-        QCOMPARE(drill->engine().currentLine(), 1);
-        QCOMPARE(int(drill->engine().errorCount()), 1);
-    }
-
     // The picture shows the key to press next in the highlight colour and
     // leaves the other keys as they are.
     void marksTheNextKeypadKey_data()
     {
         QTest::addColumn<int>("number");
-        QTest::addColumn<bool>("atLineEnd");
+        QTest::addColumn<char>("typeUpTo"); // the drill is typed up to this character
         QTest::addColumn<bool>("showNext");
         QTest::addColumn<char>("marked"); // 0: none
         QTest::addColumn<char>("unmarked");
-        QTest::newRow("1404 line end: plus, not Enter") << 1404 << true << true << '+' << char(CR);
-        QTest::newRow("1402 line end: Enter, not plus") << 1402 << true << true << char(CR) << '+';
-        QTest::newRow("ShowNext off marks nothing") << 1404 << true << false << char(0) << '+';
+        QTest::newRow("1404 line end: plus, not Enter") << 1404 << char(CR) << true << '+' << char(CR);
+        QTest::newRow("1402 line end: Enter, not plus") << 1402 << char(CR) << true << char(CR) << '+';
+        QTest::newRow("ShowNext off marks nothing") << 1404 << char(CR) << false << char(0) << '+';
+        QTest::newRow("1403 point: the decimal key") << 1403 << '.' << true << '.' << '+';
     }
 
     void marksTheNextKeypadKey()
     {
         QFETCH(int, number);
-        QFETCH(bool, atLineEnd);
+        QFETCH(char, typeUpTo);
         QFETCH(bool, showNext);
         QFETCH(char, marked);
         QFETCH(char, unmarked);
@@ -172,31 +154,12 @@ private slots:
         QVERIFY(drill->LoadText(builtLibrary()));
         drill->putWhitePicture();
         QVERIFY(showLesson(*drill, setup.parent));
-        if (atLineEnd)
-            typeToLineEnd(*drill);
+        typeUpTo(*drill, static_cast<unsigned char>(typeUpTo));
         const QColor highlight = drill->highlightColour();
         QVERIFY(highlight != QColor(Qt::white));
         if (marked)
             QCOMPARE(pixelOfKey(*drill, static_cast<unsigned char>(marked)), highlight);
         QCOMPARE(pixelOfKey(*drill, static_cast<unsigned char>(unmarked)), QColor(Qt::white));
-    }
-
-    // The decimal key is marked for a point; typing a comma there is right.
-    void pointKeyTakesAComma()
-    {
-        MessageLog log;
-        Setup setup;
-        auto drill = setup.drill(1403);
-        QVERIFY(drill->LoadText(builtLibrary()));
-        drill->putWhitePicture();
-        QVERIFY(showLesson(*drill, setup.parent));
-        while (drill->engine().text().expectedChar != '.')
-            pressKey(*drill, drill->engine().text().expectedChar);
-        QCOMPARE(pixelOfKey(*drill, '.'), drill->highlightColour());
-        const int column = drill->engine().column();
-        pressKey(*drill, ',');
-        QCOMPARE(int(drill->engine().errorCount()), 0);
-        QCOMPARE(drill->engine().column(), column + 1);
     }
 
     void ownTextRunsToItsEnd()
