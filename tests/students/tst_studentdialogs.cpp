@@ -8,6 +8,7 @@
 #include "students/tstudentlist.h"
 
 #include <functional>
+#include <memory>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -183,16 +184,6 @@ private slots:
         QCOMPARE(bytes(student.Name), QByteArray("Stary"));
         QCOMPARE(student.Age, 5);
         QCOMPARE(student.Male, 0);
-    }
-
-    void newStudentHelp()
-    {
-        TStudent student;
-        TNewDlg dialog(nullptr, student);
-        dialog.show();
-        click(dialog, "998");
-        QCOMPARE(m_help, QList<int>({ 590 }));
-        QVERIFY(dialog.isVisible());
     }
 
     // "Rejestracja"
@@ -403,16 +394,31 @@ private slots:
         QVERIFY(studentNo < list.count());
     }
 
-    void registrationHelp()
+    void helpAsksForItsPage_data()
     {
+        QTest::addColumn<bool>("registration");
+        QTest::addColumn<int>("context");
+        QTest::newRow("Nowy uczeń") << false << 590;
+        QTest::newRow("Rejestracja") << true << 580;
+    }
+
+    void helpAsksForItsPage()
+    {
+        QFETCH(bool, registration);
+        QFETCH(int, context);
+        TStudent student;
         TStudentList list;
         TOptions options;
         int studentNo = -1;
-        TStudDlg dialog(nullptr, list, options, studentNo);
-        dialog.show();
-        click(dialog, "998");
-        QCOMPARE(m_help, QList<int>({ 580 }));
-        QVERIFY(dialog.isVisible());
+        std::unique_ptr<QDialog> dialog;
+        if (registration)
+            dialog = std::make_unique<TStudDlg>(nullptr, list, options, studentNo);
+        else
+            dialog = std::make_unique<TNewDlg>(nullptr, student);
+        dialog->show();
+        click(*dialog, "998");
+        QCOMPARE(m_help, QList<int>({ context }));
+        QVERIFY(dialog->isVisible());
     }
 };
 
