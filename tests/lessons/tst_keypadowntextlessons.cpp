@@ -130,7 +130,7 @@ private slots:
     void marksTheNextKeypadKey_data()
     {
         QTest::addColumn<int>("number");
-        QTest::addColumn<char>("typeUpTo"); // the drill is typed up to this character
+        QTest::addColumn<char>("stop"); // the drill is typed up to this character
         QTest::addColumn<bool>("showNext");
         QTest::addColumn<char>("marked"); // 0: none
         QTest::addColumn<char>("unmarked");
@@ -143,7 +143,7 @@ private slots:
     void marksTheNextKeypadKey()
     {
         QFETCH(int, number);
-        QFETCH(char, typeUpTo);
+        QFETCH(char, stop);
         QFETCH(bool, showNext);
         QFETCH(char, marked);
         QFETCH(char, unmarked);
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(drill->LoadText(builtLibrary()));
         drill->putWhitePicture();
         QVERIFY(showLesson(*drill, setup.parent));
-        typeUpTo(*drill, static_cast<unsigned char>(typeUpTo));
+        typeUpTo(*drill, static_cast<unsigned char>(stop));
         const QColor highlight = drill->highlightColour();
         QVERIFY(highlight != QColor(Qt::white));
         if (marked)
