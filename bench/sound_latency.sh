@@ -13,16 +13,8 @@ build=$(cd "${1:-$source_dir/build}" && pwd)
 keys=${2:-150}
 
 # Tools only this measurement needs.
-missing=()
-for p in pulseaudio pulseaudio-utils; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    echo "Installing ${missing[*]}"
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$here/ensure_packages.sh"
+ensure_packages pulseaudio pulseaudio-utils
 
 # Everything of the server stays in one folder of its own and goes with it.
 work=$(mktemp -d)

@@ -14,15 +14,8 @@ build=$(cd "${1:-$source_dir/build}" && pwd)
 lesson=1213
 
 # Tools only this measurement needs.
-missing=()
-for p in xvfb xdotool libxtst-dev libxdamage-dev gcc; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    echo "Installing ${missing[*]}"
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$here/ensure_packages.sh"
+ensure_packages xvfb xdotool libxtst-dev libxdamage-dev gcc
 
 work=$(mktemp -d)
 pids=()

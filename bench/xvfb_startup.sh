@@ -12,15 +12,8 @@ source_dir=$(dirname "$here")
 build=$(cd "${1:-$source_dir/build}" && pwd)
 runs=${2:-15}
 
-missing=()
-for p in xvfb libxdamage-dev libx11-dev gcc; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-    echo "Installing ${missing[*]}"
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$here/ensure_packages.sh"
+ensure_packages xvfb libxdamage-dev libx11-dev gcc
 
 work=$(mktemp -d)
 xvfb_pid=

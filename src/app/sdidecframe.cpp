@@ -85,7 +85,8 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     LessonLimit = kFirstBasicLesson + m_library.countGroup(kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
-    setWindowIcon(palcomirIcon());
+    // The icon is drawn once the window is up, so start-up does not wait for it.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(palcomirIcon()); });
     setFixedSize(640, 480);
     createActions();
     createMenus();
