@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,3 +27,13 @@ struct OwnText {
 // ellipsis and the no-break space become their plain keyboard forms, and
 // anything else that no key gives (control characters, NUL) is dropped.
 OwnText cutOwnText(std::string_view fileBytes);
+
+// The text of a file in Windows-1250, whatever editor saved it: a file with a
+// UTF-16 byte-order mark is read as UTF-16, a file that is valid UTF-8 (with
+// or without its mark) as UTF-8, anything else as Windows-1250 already. A
+// character the code page lacks becomes its plain form where it has one
+// (dashes, primes, thin spaces) and is dropped otherwise. Nothing when the
+// bytes are no text at all: a NUL character, or more control characters than
+// a text ever holds. A multi-byte character cut off at the end (a file read
+// only in part) is left out rather than taken for a sign of another encoding.
+std::optional<std::string> ownTextToCp1250(std::string_view fileBytes);

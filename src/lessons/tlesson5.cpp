@@ -21,7 +21,14 @@ bool TLesson5::LoadText(const LessonLibrary &library)
     const QByteArray bytes = file.read(qint64(kOwnTextReadLimit));
     if (file.error() != QFileDevice::NoError)
         return false;
-    OwnText own = cutOwnText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const std::optional<std::string> converted
+        = ownTextToCp1250(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!converted)
+        return false;
+    OwnText own = cutOwnText(*converted);
+    // A file with nothing to type would start a lesson that cannot end.
+    if (own.lineCount == 0)
+        return false;
     LessonText text;
     text.setBody(std::move(own.body));
     text.lineCount = own.lineCount;

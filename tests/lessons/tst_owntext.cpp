@@ -117,6 +117,62 @@ private slots:
         QVERIFY(text.body.size() <= 100 * (kOwnTextLineLength + 2));
     }
 
+    // Files as editors save them come out as the same Windows-1250 text;
+    // bytes that are no text give nothing.
+    void readsEveryEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expected"); // "<none>" when refused
+
+        const QByteArray polish = bytes(W("Zażółć gęślą jaźń"));
+        const QByteArray utf8 = QString::fromUtf8("Zażółć gęślą jaźń").toUtf8();
+        auto utf16 = [](const char *text, bool bigEndian) {
+            QByteArray out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+            for (const QChar qc : QString::fromUtf8(text)) {
+                const char16_t u = qc.unicode();
+                const char hi = char(u >> 8), lo = char(u & 0xFF);
+                out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+            }
+            return out;
+        };
+        QTest::newRow("UTF-8") << utf8 << polish;
+        QTest::newRow("UTF-8 with its mark") << "\xEF\xBB\xBF" + utf8 << polish;
+        QTest::newRow("UTF-16 little-endian") << utf16("Zażółć gęślą jaźń", false) << polish;
+        QTest::newRow("UTF-16 big-endian") << utf16("Zażółć gęślą jaźń", true) << polish;
+        QTest::newRow("UTF-16 outside the code page") << utf16("a😀b€", false) << QByteArray("ab\x80");
+        QTest::newRow("Windows-1250 stays") << polish << polish;
+        QTest::newRow("not UTF-8 after a valid start") << "\xC5\xBC" + polish << "\xC5\xBC" + polish;
+        QTest::newRow("overlong UTF-8 is Windows-1250") << QByteArray("a\xC0\xAF"
+                                                                      "b")
+                                                        << QByteArray("a\xC0\xAF"
+                                                                      "b");
+        QTest::newRow("a character cut off at the end") << utf8 + "\xC5" << polish;
+        QTest::newRow("typographic marks outside the code page")
+            << QString::fromUtf8("a‐b−c′d″e\u2009f\u202Fg").toUtf8() << QByteArray("a-b-c'd\"e f g");
+        QTest::newRow("typographic marks of the code page")
+            << QString::fromUtf8("„Tak” – …").toUtf8() << bytes(W("„Tak” – …"));
+        QTest::newRow("form feeds and tabs are text") << QByteArray("a\fb\tc\r\n") << QByteArray("a\fb\tc\r\n");
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+        QTest::newRow("a NUL byte") << QByteArray("tekst\0tekst", 11) << QByteArray("<none>");
+        QTest::newRow("UTF-16 without its mark") << utf16("tekst", false).mid(2) << QByteArray("<none>");
+        QTest::newRow("a NUL in UTF-16") << utf16("ab", false) + QByteArray(2, '\0') << QByteArray("<none>");
+        QTest::newRow("mostly control bytes") << QByteArray("\x01\x02\x03"
+                                                            "abcdefgh\x1b\x1b")
+                                              << QByteArray("<none>");
+        QTest::newRow("one control byte in ten is still text") << QByteArray("\x1b"
+                                                                             "abcdefghi")
+                                                               << QByteArray("\x1b"
+                                                                             "abcdefghi");
+    }
+
+    void readsEveryEncoding()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expected);
+        const auto text = ownTextToCp1250(std::string_view(file.constData(), std::size_t(file.size())));
+        QCOMPARE(text ? bytes(*text) : QByteArray("<none>"), expected);
+    }
+
     // Cutting breaks a text only at blanks: no line is longer than 70, none is
     // empty, and the lines joined with blanks give the paragraph back.
     void cuttingLosesNoWord()
