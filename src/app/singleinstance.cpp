@@ -22,8 +22,11 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::keyFor(const QString &dataFolder)
 {
-    const QByteArray identity
-        = QByteArray::number(static_cast<qulonglong>(::getuid())) + '|' + QDir(dataFolder).absolutePath().toUtf8();
+    // One folder reached through a symbolic link or a relative path is still
+    // one folder; a folder not made yet has no canonical path.
+    const QString canonical = QDir(dataFolder).canonicalPath();
+    const QString folder = canonical.isEmpty() ? QDir(dataFolder).absolutePath() : canonical;
+    const QByteArray identity = QByteArray::number(static_cast<qulonglong>(::getuid())) + '|' + folder.toUtf8();
     return QStringLiteral("palcomir-")
         + QString::fromLatin1(QCryptographicHash::hash(identity, QCryptographicHash::Sha1).toHex().left(16));
 }

@@ -1,7 +1,9 @@
 #include "app/singleinstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
 #include <QtTest>
@@ -77,10 +79,18 @@ private slots:
         QVERIFY(next.listen());
     }
 
+    // One folder has one key however it is reached; two folders have two.
     void keysSeparateDataFolders()
     {
-        QCOMPARE(SingleInstance::keyFor(QStringLiteral("/tmp/a")), SingleInstance::keyFor(QStringLiteral("/tmp/a")));
-        QVERIFY(SingleInstance::keyFor(QStringLiteral("/tmp/a")) != SingleInstance::keyFor(QStringLiteral("/tmp/b")));
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(dir.mkdir(QStringLiteral("a")) && dir.mkdir(QStringLiteral("b")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("a")), dir.filePath(QStringLiteral("link"))));
+        const QString a = SingleInstance::keyFor(dir.filePath(QStringLiteral("a")));
+        QCOMPARE(SingleInstance::keyFor(dir.filePath(QStringLiteral("link"))), a);
+        QCOMPARE(SingleInstance::keyFor(dir.filePath(QStringLiteral("b/../a/"))), a);
+        QVERIFY(SingleInstance::keyFor(dir.filePath(QStringLiteral("b"))) != a);
+        QVERIFY(SingleInstance::keyFor(dir.filePath(QStringLiteral("not-yet"))) != a);
     }
 };
 
