@@ -17,8 +17,8 @@ const Page kPages[TTitle::kPageCount] = {
         "Zacznij od menu Plik → Rejestracja, a potem wybierz Lekcja → Sugerowana. "
         "Możesz też wybrać dowolną lekcję, tekst albo ćwiczenie z liter." },
     { "Jak siedzieć",
-        "Siedź prosto, oparty o oparcie krzesła, z obiema stopami płasko na podłodze. "
-        "Uda powinny być mniej więcej poziomo, a łokcie zgięte pod kątem prostym, blisko tułowia." },
+        "Siedź prosto, z plecami opartymi o oparcie krzesła, z obiema stopami płasko na podłodze. "
+        "Uda powinny być mniej więcej poziome, a łokcie zgięte pod kątem prostym, blisko tułowia." },
     { "Dłonie i nadgarstki",
         "Palce spoczywają lekko na środkowym rzędzie: lewa ręka na A S D F, prawa na J K L ;. "
         "Nadgarstki trzymaj prosto i nie opieraj ich o krawędź biurka podczas pisania." },

@@ -5,13 +5,13 @@
 std::string accuracyVerdict(float accuracy, bool masculine)
 {
     if (accuracy < 95.0F)
-        return masculine ? "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję."
-                         : "Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tą lekcję.";
+        return masculine ? "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tę lekcję."
+                         : "Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tę lekcję.";
     if (accuracy < 98.0F)
-        return "Za dużo błędów. Lepiej powtórz tą lekcję";
+        return "Za dużo błędów. Lepiej powtórz tę lekcję";
     if (accuracy < 100.0F)
         return "Poprawność jest dobra.";
-    return masculine ? "Brawo!. Nie zrobiłeś żadnego błędu." : "Brawo!. Nie zrobiłaś żadnego błędu.";
+    return masculine ? "Brawo! Nie zrobiłeś żadnego błędu." : "Brawo! Nie zrobiłaś żadnego błędu.";
 }
 
 std::string speedVerdict(float speed)

@@ -40,8 +40,8 @@ TChoseKeysDlg::TChoseKeysDlg(QWidget *parent, std::string &characters, bool &wor
     kindLayout->addWidget(m_words);
 
     auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
-    auto *cancel = dialogButton(this, QStringLiteral("Cancel"), 2);
-    auto *help = dialogButton(this, QStringLiteral("Help"), 998);
+    auto *cancel = dialogButton(this, QStringLiteral("Anuluj"), 2);
+    auto *help = dialogButton(this, QStringLiteral("Pomoc"), 998);
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(charactersLabel, 0, 0);

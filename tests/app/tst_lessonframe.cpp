@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(m_recorder->boxes.size(), 2);
         QCOMPARE(m_recorder->boxes[1].kind, Messages::Kind::Plain);
         QCOMPARE(m_recorder->boxes[1].caption, QStringLiteral("Koniec ćwiczenia"));
-        QVERIFY(m_recorder->boxes[1].text.contains(QStringLiteral("poprawność - 100.0%.\nBrawo!.")));
+        QVERIFY(m_recorder->boxes[1].text.contains(QStringLiteral("poprawność - 100.0%.\nBrawo!")));
         QVERIFY(frame->lessonAccuracy() == 100.0F);
         QVERIFY(frame->lessonSpeed() > 0.0F);
         QVERIFY(!qobject_cast<TLesson1 *>(frame->centralWidget()));

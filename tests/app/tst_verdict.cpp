@@ -27,26 +27,26 @@ private slots:
         QTest::addColumn<float>("accuracy");
         QTest::addColumn<bool>("masculine");
         QTest::addColumn<QString>("verdict");
-        const QString tooMany = QStringLiteral("Za dużo błędów. Lepiej powtórz tą lekcję");
+        const QString tooMany = QStringLiteral("Za dużo błędów. Lepiej powtórz tę lekcję");
         const QString good = QStringLiteral("Poprawność jest dobra.");
         QTest::newRow("just below 95, man")
             << below(95.0F) << true
             << QStringLiteral(
-                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
+                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tę lekcję.");
         QTest::newRow("just below 95, woman")
             << below(95.0F) << false
-            << QStringLiteral("Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tą lekcję.");
+            << QStringLiteral("Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tę lekcję.");
         QTest::newRow("exactly 95") << 95.0F << true << tooMany;
         QTest::newRow("97.5") << 97.5F << false << tooMany;
         QTest::newRow("just below 98") << below(98.0F) << true << tooMany;
         QTest::newRow("exactly 98") << 98.0F << true << good;
         QTest::newRow("just below 100") << below(100.0F) << false << good;
-        QTest::newRow("exactly 100, man") << 100.0F << true << QStringLiteral("Brawo!. Nie zrobiłeś żadnego błędu.");
-        QTest::newRow("exactly 100, woman") << 100.0F << false << QStringLiteral("Brawo!. Nie zrobiłaś żadnego błędu.");
+        QTest::newRow("exactly 100, man") << 100.0F << true << QStringLiteral("Brawo! Nie zrobiłeś żadnego błędu.");
+        QTest::newRow("exactly 100, woman") << 100.0F << false << QStringLiteral("Brawo! Nie zrobiłaś żadnego błędu.");
         QTest::newRow("nothing typed")
             << 0.0F << true
             << QStringLiteral(
-                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tą lekcję.");
+                   "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tę lekcję.");
     }
 
     void accuracy()
@@ -88,12 +88,12 @@ private slots:
         QTest::newRow("chosen lesson, 150.0 and 97.5")
             << 150.0F << 97.5F << true << false
             << QStringLiteral("Szybkość pisania wyniosła 150.0 znaków/minutę, poprawność -  97.5%.\n"
-                              "Za dużo błędów. Lepiej powtórz tą lekcję\nPrędkość jest bardzo dobra. ");
+                              "Za dużo błędów. Lepiej powtórz tę lekcję\nPrędkość jest bardzo dobra. ");
         QTest::newRow("suggested lesson asks about the next one")
             << 61.25F << 100.0F << false << true
             << QStringLiteral(
                    "Szybkość pisania wyniosła  61.2 znaków/minutę, poprawność - 100.0%.\n"
-                   "Brawo!. Nie zrobiłaś żadnego błędu.\nDużo za wolno. Czy chcesz rozpocząć kolejną lekcję?");
+                   "Brawo! Nie zrobiłaś żadnego błędu.\nDużo za wolno. Czy chcesz rozpocząć kolejną lekcję?");
         QTest::newRow("wider than five places")
             << 1234.56F << 99.04F << true << false
             << QStringLiteral("Szybkość pisania wyniosła 1234.6 znaków/minutę, poprawność -  99.0%.\n"
