@@ -5,13 +5,15 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 const QString kHelpRoot = QStringLiteral("qrc:/help/");
-}
+constexpr int kFrameAllowance = 32;
+} // namespace
 
 HelpWindow::HelpWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
@@ -62,15 +64,38 @@ QUrl HelpWindow::urlOf(int context) const
 void HelpWindow::showContext(int context)
 {
     m_browser->setSource(urlOf(context));
-    show();
-    raise();
-    activateWindow();
+    bringForward();
 }
 
 void HelpWindow::showPage(const QString &page)
 {
     m_browser->setSource(QUrl(kHelpRoot + page));
+    bringForward();
+}
+
+void HelpWindow::bringForward()
+{
+    if (!isVisible())
+        fitToScreen();
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::fitToScreen()
+{
+    const QWidget *anchor = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen *screen = anchor ? anchor->screen() : this->screen();
+    if (!screen)
+        return;
+    // The window frame is not known before the window is first shown; leave
+    // room for a title bar and borders of the usual size.
+    const QRect available = screen->availableGeometry().adjusted(0, 0, -kFrameAllowance, -2 * kFrameAllowance);
+    const QSize size = QSize(640, 520).boundedTo(available.size()).expandedTo(minimumSizeHint());
+    resize(size.boundedTo(available.size()));
+    // Beside the window it helps with, inside the screen.
+    QPoint at = anchor ? anchor->geometry().center() - QPoint(width() / 2, height() / 2) : available.topLeft();
+    at.setX(qBound(available.left(), at.x(), available.right() - width()));
+    at.setY(qBound(available.top(), at.y(), available.bottom() - height()));
+    move(at);
 }

@@ -27,6 +27,10 @@ public:
     QTextBrowser *browser() const { return m_browser; }
 
 private:
+    void bringForward();
+    // The window's size and place, within the screen of the window it helps with.
+    void fitToScreen();
+
     QTextBrowser *m_browser = nullptr;
     std::map<int, std::string> m_contexts;
 };

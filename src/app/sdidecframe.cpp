@@ -5,6 +5,8 @@
 #include "app/apppaths.h"
 #include "app/help.h"
 #include "app/helpwindow.h"
+#include "app/lessonnotices.h"
+#include "app/lockkeys.h"
 #include "app/messages.h"
 #include "app/tendinfodlg.h"
 #include "app/ttitle.h"
@@ -15,6 +17,7 @@
 #include "choice/tchosetextdlg.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonlibrary.h"
+#include "lessons/textcodec.h"
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson2.h"
 #include "lessons/tlesson3.h"
@@ -53,16 +56,16 @@ const CommandText kCommands[] = {
     { SDIDecFrame::CmSingleLetter, "Ćwiczenie &jednej litery", "Doskonalenie pojedynczej litery" },
     { SDIDecFrame::CmLetters, "Wybór &liter", "Ćwiczenie generowane automatycznie" },
     { SDIDecFrame::CmTexts, "&Teksty", "Praktyczne teksty z wykorzystaniem wszystkich klawiszy" },
-    { SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", nullptr },
-    { SDIDecFrame::CmOwnTexts, "&Własne teksty", "Lekce utworzone z własnych plików tekstowych" },
-    { SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje progranu: dźwięk, reakcja na błędy" },
+    { SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", "Ćwiczenia na klawiaturze numerycznej" },
+    { SDIDecFrame::CmOwnTexts, "Włas&ne teksty", "Lekcje utworzone z własnych plików tekstowych" },
+    { SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje programu: dźwięk, reakcja na błędy" },
     { SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania" },
     { SDIDecFrame::CmHelpContents, "&Tematy pomocy", "Dostępne tematy pomocy" },
     { SDIDecFrame::CmAbout, "&Informacje", "Informacje o programie" },
     { SDIDecFrame::CmAbort, "&Przerwanie lekcji\tEsc", "Przerwanie aktualnie wykonywanej lekcji" },
-    { SDIDecFrame::CmPause, "P&auza\tPauza", "Chwilowe zatrymanie lekcji" },
+    { SDIDecFrame::CmPause, "P&auza\tPauza", "Chwilowe zatrzymanie lekcji" },
     { SDIDecFrame::CmInstruction, "&Instrukcja", "Instrukcja do tej lekcji." },
-    { SDIDecFrame::CmFingering, "Pa&lcowanie\tF2", nullptr },
+    { SDIDecFrame::CmFingering, "Pa&lcowanie\tF2", "Rozmieszczenie palców na klawiaturze" },
 };
 
 } // namespace
@@ -93,7 +96,19 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     // A permanent label: menu hints cover it only while they are shown.
     m_statusLabel = new QLabel(this);
     statusBar()->addWidget(m_statusLabel, 1);
-    Help::setHandler([this](QWidget *, int context) { helpWindow()->showContext(context); });
+    m_noticeLabel = new QLabel(this);
+    m_noticeLabel->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    statusBar()->addWidget(m_noticeLabel);
+    // The lock indicators keep their place whether they are lit or not.
+    for (QLabel **lamp : { &m_capsLabel, &m_numLabel }) {
+        *lamp = new QLabel(this);
+        (*lamp)->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 8);
+        (*lamp)->setAlignment(Qt::AlignCenter);
+        statusBar()->addPermanentWidget(*lamp);
+    }
+    m_lockKeys = new LockKeys(this);
+    connect(m_lockKeys, &LockKeys::changed, this, &SDIDecFrame::updateNotices);
+    Help::setHandler([this](QWidget *asking, int context) { helpWindow(asking)->showContext(context); });
     showTitle();
 }
 
@@ -184,6 +199,10 @@ void SDIDecFrame::updateCommands()
     m_actions.at(CmStatistics)->setEnabled(student);
     const TLesson1 *running = lesson();
     m_actions.at(CmInstruction)->setEnabled(running && running->hasInstruction());
+    // At a shared computer the next pupil sees whose results a lesson adds to.
+    const TStudent *current = currentStudent();
+    setWindowTitle(
+        current ? QStringLiteral("Palcomir — ") + textcodec::toQString(current->Name) : QStringLiteral("Palcomir"));
 }
 
 void SDIDecFrame::runCommand(int command)
@@ -269,8 +288,23 @@ void SDIDecFrame::ReplaceClient(QWidget *client)
         showLessonMenu();
     else
         showMainMenu();
+    // The layout would show the client only later; a widget not yet shown
+    // cannot take the focus, and it would stay with the menu bar.
+    client->show();
     client->setFocus();
     updateCommands();
+    updateNotices();
+}
+
+void SDIDecFrame::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from a message box, a dialog or another program, the keyboard
+    // belongs to the client again, wherever the focus was left.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        if (QWidget *client = centralWidget(); client && focusWidget() != client)
+            client->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 TLesson1 *SDIDecFrame::lesson() const
@@ -281,6 +315,30 @@ TLesson1 *SDIDecFrame::lesson() const
 QString SDIDecFrame::statusText() const
 {
     return m_statusLabel->text();
+}
+
+QString SDIDecFrame::noticeText() const
+{
+    return m_noticeLabel->text();
+}
+
+QString SDIDecFrame::lockIndicatorText() const
+{
+    return QStringList { m_capsLabel->text(), m_numLabel->text() }.join(QLatin1Char(' ')).trimmed();
+}
+
+void SDIDecFrame::updateNotices()
+{
+    lessonnotices::LessonState state;
+    const TLesson1 *running = lesson();
+    state.running = running && !running->isFinished();
+    state.paused = running && running->engine().paused();
+    state.keypadDrill = qobject_cast<const TLesson4 *>(running) != nullptr;
+    state.capsLock = m_lockKeys->capsLock();
+    state.numLock = m_lockKeys->numLock();
+    m_noticeLabel->setText(QString::fromStdString(lessonnotices::noticeText(state)));
+    m_capsLabel->setText(state.capsLock.value_or(false) ? QStringLiteral("CAPS") : QString());
+    m_numLabel->setText(state.numLock.value_or(false) ? QStringLiteral("NUM") : QString());
 }
 
 TStudent *SDIDecFrame::currentStudent()
@@ -312,6 +370,7 @@ bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, int lessonChoice
         lesson->discardInstruction();
     connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
     connect(lesson.get(), &TLesson1::lessonMenuRequested, this, &SDIDecFrame::showLessonMenu);
+    connect(lesson.get(), &TLesson1::pausedChanged, this, &SDIDecFrame::updateNotices);
     ReplaceClient(lesson.release());
     LessonChoice = lessonChoice;
     return true;
@@ -372,7 +431,7 @@ void SDIDecFrame::chooseOwnText()
 {
     // The dialog opens on the file chosen last in this run.
     const QString file = QFileDialog::getOpenFileName(
-        this, QString(), m_lastOwnText, QStringLiteral("Pliki textowe (*.txt);;Wszystkie (*.*)"));
+        this, QString(), m_lastOwnText, QStringLiteral("Pliki tekstowe (*.txt);;Wszystkie (*.*)"));
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
@@ -438,8 +497,15 @@ void SDIDecFrame::showAbout()
     dialog.exec();
 }
 
-HelpWindow *SDIDecFrame::helpWindow()
+HelpWindow *SDIDecFrame::helpWindow(QWidget *asking)
 {
+    // Help asked for from a modal dialog belongs to that dialog: a window of
+    // the main window's would sit behind the dialog, blocked while it is open.
+    QWidget *dialog = asking ? asking->window() : nullptr;
+    if (dialog && dialog != this && dialog->isModal()) {
+        auto *own = dialog->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly);
+        return own ? own : new HelpWindow(dialog);
+    }
     if (!m_help)
         m_help = new HelpWindow(this);
     return m_help;

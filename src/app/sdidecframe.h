@@ -11,6 +11,7 @@
 
 class HelpWindow;
 class LessonLibrary;
+class LockKeys;
 class QLabel;
 class QMenu;
 class TCanvas;
@@ -83,6 +84,10 @@ public:
 
     // The lesson's text in the status bar.
     QString statusText() const;
+    // What the status bar tells beside it: a pause, Caps Lock or Num Lock.
+    QString noticeText() const;
+    // The lock indicators of the status bar's right end ("CAPS", "NUM" or empty).
+    QString lockIndicatorText() const;
 
     // How the running (or last) lesson was started: 0 suggested, a lesson
     // number when chosen from a list, 1 for a letter exercise or own text.
@@ -100,10 +105,12 @@ public:
     // The program's one random generator, seeded when the window is made.
     RandomSource &random() { return m_random; }
 
-    HelpWindow *helpWindow();
+    // The help viewer of the main window, or of the modal dialog `asking` is in.
+    HelpWindow *helpWindow(QWidget *asking = nullptr);
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -133,6 +140,7 @@ private:
 
     void lessonFinished();
     void saveStudentsAfterChange();
+    void updateNotices();
     // The current student's record, or a blank one that is never recorded.
     TStudent &lessonStudent();
     TStudent *currentStudent();
@@ -142,6 +150,10 @@ private:
     StudentStore m_studentStore;
     bool m_toldSaveFailed = false;
     QLabel *m_statusLabel = nullptr;
+    QLabel *m_noticeLabel = nullptr;
+    QLabel *m_capsLabel = nullptr;
+    QLabel *m_numLabel = nullptr;
+    LockKeys *m_lockKeys = nullptr;
     std::map<int, QAction *> m_actions;
     QList<QMenu *> m_mainMenus;
     QList<QMenu *> m_lessonMenus;

@@ -254,8 +254,10 @@ bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
             FinishLesson();
         return out.finished;
     }
-    if (out.resumed)
+    if (out.resumed) {
         m_lessonTimer.start(kSecondMs, this);
+        emit pausedChanged(false);
+    }
     // Starting a clip only hands it to the audio output, which is already open.
     if (m_options.Click && out.clip != KeyClip::None)
         m_sounds->play(static_cast<int>(out.clip));
@@ -307,6 +309,7 @@ void TLesson1::TogglePause()
         m_lessonTimer.stop();
     else
         m_lessonTimer.start(kSecondMs, this);
+    emit pausedChanged(m_engine.paused());
 }
 
 void TLesson1::setKeySounds(std::unique_ptr<KeySounds> sounds)

@@ -89,6 +89,8 @@ signals:
     void statusTextChanged(const QString &text);
     // The main window should show its lesson menu.
     void lessonMenuRequested();
+    // Paused by the pause command, or resumed by it or by a key.
+    void pausedChanged(bool paused);
 
 protected:
     const TOptions &options() const { return m_options; }

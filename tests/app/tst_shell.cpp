@@ -1,4 +1,5 @@
 #include "app/apppaths.h"
+#include "app/helpwindow.h"
 #include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/singleinstance.h"
@@ -23,7 +24,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QWindow>
 
 namespace {
 
@@ -50,13 +54,19 @@ private:
     QTimer m_timer;
 };
 
-// Presses the default button of the next modal dialog: "OK" in the lists.
+// Presses the default button of the next modal dialog once it opens: "OK"
+// in the lists.
 void acceptNextDialog()
 {
-    QTimer::singleShot(0, [] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
             dialog->findChild<QPushButton *>(QStringLiteral("1"))->click();
+        }
     });
+    timer->start(5);
 }
 
 } // namespace
@@ -128,11 +138,11 @@ private slots:
         QTest::newRow("215") << 215 << "&Teksty"
                              << "Praktyczne teksty z wykorzystaniem wszystkich klawiszy";
         QTest::newRow("217") << 217 << "&Klawiatura numeryczna"
-                             << "";
-        QTest::newRow("218") << 218 << "&Własne teksty"
-                             << "Lekce utworzone z własnych plików tekstowych";
+                             << "Ćwiczenia na klawiaturze numerycznej";
+        QTest::newRow("218") << 218 << "Włas&ne teksty"
+                             << "Lekcje utworzone z własnych plików tekstowych";
         QTest::newRow("103") << 103 << "&Opcje ogólne"
-                             << "Opcje progranu: dźwięk, reakcja na błędy";
+                             << "Opcje programu: dźwięk, reakcja na błędy";
         QTest::newRow("102") << 102 << "&Statystyka"
                              << "Informacje o postępie w nauce, błędach, szybkości pisania";
         QTest::newRow("2008") << 2008 << "&Tematy pomocy"
@@ -142,11 +152,11 @@ private slots:
         QTest::newRow("300") << 300 << "&Przerwanie lekcji\tEsc"
                              << "Przerwanie aktualnie wykonywanej lekcji";
         QTest::newRow("301") << 301 << "P&auza\tPauza"
-                             << "Chwilowe zatrymanie lekcji";
+                             << "Chwilowe zatrzymanie lekcji";
         QTest::newRow("302") << 302 << "&Instrukcja"
                              << "Instrukcja do tej lekcji.";
         QTest::newRow("303") << 303 << "Pa&lcowanie\tF2"
-                             << "";
+                             << "Rozmieszczenie palców na klawiaturze";
     }
 
     void menusAndHints()
@@ -359,6 +369,58 @@ private slots:
         QVERIFY(qobject_cast<TLesson4 *>(runningLesson()));
         QCOMPARE(runningLesson()->textNumber(), 1404);
         QCOMPARE(frame->LessonChoice, 1404);
+        // The keypad's 7 giving Home: Num Lock is off, which the drill needs.
+        QTest::keyClick(frame->windowHandle(), Qt::Key_Home, Qt::KeypadModifier);
+        QCOMPARE(frame->noticeText(), QStringLiteral("Włącz Num Lock"));
+        QTest::keyClick(frame->windowHandle(), Qt::Key_7, Qt::KeypadModifier);
+        QCOMPARE(frame->noticeText(), QString());
+        QCOMPARE(frame->lockIndicatorText(), QStringLiteral("NUM"));
+    }
+
+    // Whose results a lesson adds to, a pause and Caps Lock are told in the
+    // window's title and status bar.
+    void titleAndNotices()
+    {
+        QCOMPARE(frameWith(false)->windowTitle(), QStringLiteral("Palcomir"));
+        SDIDecFrame *frame = frameWith(true);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Palcomir — Ala"));
+        QWindow *window = frame->windowHandle();
+        QTest::keyClick(window, 'A'); // no lesson yet: nothing to warn of
+        QCOMPARE(frame->lockIndicatorText(), QStringLiteral("CAPS"));
+        QCOMPARE(frame->noticeText(), QString());
+        QVERIFY(frame->startStoredLesson(1201));
+        QCOMPARE(frame->noticeText(), QStringLiteral("Włączony Caps Lock"));
+        frame->runCommand(SDIDecFrame::CmPause);
+        QCOMPARE(frame->noticeText(), QStringLiteral("Pauza · Włączony Caps Lock"));
+        QTest::keyClick(window, 'f'); // a key resumes; a lower-case letter without Shift
+        QCOMPARE(frame->noticeText(), QString());
+        QCOMPARE(frame->lockIndicatorText(), QString());
+    }
+
+    // Help asked for in a modal dialog opens in front of it, fits the screen
+    // and can be used and closed while the dialog stays open.
+    void helpFromADialog()
+    {
+        SDIDecFrame *frame = frameWith(false);
+        bool helpWorked = false;
+        QTimer::singleShot(0, [&helpWorked] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            [&] {
+                QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("998")), Qt::LeftButton);
+                auto *help = dialog->findChild<HelpWindow *>();
+                QVERIFY(help && help->isVisible());
+                QVERIFY(help->screen()->availableGeometry().contains(help->frameGeometry()));
+                QVERIFY(help->browser()->source().toString().endsWith(QStringLiteral("#700")));
+                const auto buttons = help->findChildren<QPushButton *>();
+                QTest::mouseClick(buttons.last(), Qt::LeftButton); // "Zamknij", not blocked by the dialog
+                QVERIFY(!help->isVisible());
+                QVERIFY(dialog->isVisible());
+                helpWorked = true;
+            }();
+            dialog->reject();
+        });
+        frame->runCommand(SDIDecFrame::CmOptions);
+        QVERIFY(helpWorked);
     }
 
     void statisticsShowTheCurrentStudent()
@@ -423,6 +485,67 @@ private slots:
         QCOMPARE(frame->Roster.at(0).CharStats[statCharSlot('f')].Accuracy, 0.0F); // nothing recorded
         QApplication::processEvents();
         QCOMPARE(m_recorder->boxes.size(), 1);
+    }
+
+    // Every new lesson takes the keyboard, however the one before it ended
+    // and however it was started: the keys go to the window as a learner's
+    // keys do, not to the lesson widget.
+    void nextLessonTakesTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("aborted");
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("after a finished lesson") << false << false;
+        QTest::newRow("after an aborted lesson") << true << false;
+        QTest::newRow("after an aborted lesson, through the menu") << true << true;
+    }
+
+    void nextLessonTakesTheKeyboard()
+    {
+        QFETCH(bool, aborted);
+        QFETCH(bool, byMenu);
+        SDIDecFrame *frame = frameWith(false);
+        QWindow *window = frame->windowHandle();
+        // As a window manager does when a dialog or message box closes.
+        auto backToTheWindow = [frame] {
+            frame->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(frame));
+        };
+        auto chooseFirstLesson = [&] {
+            acceptNextDialog();
+            if (byMenu) {
+                QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+                QTRY_VERIFY(QApplication::activePopupWidget());
+                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_W);
+            } else {
+                frame->runCommand(SDIDecFrame::CmChooseLesson);
+            }
+            QTRY_VERIFY(runningLesson());
+            backToTheWindow();
+        };
+        chooseFirstLesson();
+        QPointer<TLesson1> first = runningLesson();
+        m_recorder->answerYes = true;
+        if (aborted)
+            QTest::keyClick(window, Qt::Key_Escape);
+        else
+            typeToTheEnd(first);
+        QTRY_VERIFY(!first);
+        backToTheWindow();
+
+        chooseFirstLesson();
+        TLesson1 *second = runningLesson();
+        QTest::keyClick(window, 'f');
+        // The focus left on the menu bar while a dialog is open comes back
+        // to the lesson with the window.
+        frame->menuBar()->setFocus();
+        {
+            const ModalDismisser dismisser;
+            frame->runCommand(SDIDecFrame::CmOptions);
+        }
+        backToTheWindow();
+        QTest::keyClick(window, 'f');
+        QTest::keyClick(window, 'f');
+        QCOMPARE(int(second->engine().typedCount()), 3);
     }
 
     void escapeOnTheTitleScreenAsksToo()
