@@ -62,7 +62,7 @@ std::string noticeText(const LessonState &state)
     std::string text;
     auto add = [&text](const char *part) {
         if (!text.empty())
-            text += " · ";
+            text += ", ";
         text += part;
     };
     if (state.paused)

@@ -109,12 +109,13 @@ bool LockKeys::eventFilter(QObject *watched, QEvent *event)
 {
     // A key not taken by a widget goes on to its parents; what it tells is
     // the same each time.
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto &key = static_cast<const QKeyEvent &>(*event);
-        if (!m_display)
-            inferFrom(key);
-        else if (key.key() == Qt::Key_CapsLock || key.key() == Qt::Key_NumLock)
+        // A lock goes on when its key goes down and off when it comes up.
+        if (m_display && (key.key() == Qt::Key_CapsLock || key.key() == Qt::Key_NumLock))
             QTimer::singleShot(0, this, &LockKeys::readDisplay);
+        else if (!m_display && event->type() == QEvent::KeyPress)
+            inferFrom(key);
     } else if (event->type() == QEvent::ApplicationActivate && watched == qApp) {
         // The lock keys may have been pressed in another program.
         readDisplay();

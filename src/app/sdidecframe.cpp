@@ -99,13 +99,15 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     m_noticeLabel = new QLabel(this);
     m_noticeLabel->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
     statusBar()->addWidget(m_noticeLabel);
-    // The lock indicators keep their place whether they are lit or not.
+    // A lamp takes room only while it is lit: the bar must hold the lesson's
+    // figures, a notice and both lamps at once.
     for (QLabel **lamp : { &m_capsLabel, &m_numLabel }) {
         *lamp = new QLabel(this);
-        (*lamp)->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 8);
-        (*lamp)->setAlignment(Qt::AlignCenter);
+        (*lamp)->hide();
         statusBar()->addPermanentWidget(*lamp);
     }
+    // A window of a fixed size has nothing to resize.
+    statusBar()->setSizeGripEnabled(false);
     m_lockKeys = new LockKeys(this);
     connect(m_lockKeys, &LockKeys::changed, this, &SDIDecFrame::updateNotices);
     Help::setHandler([this](QWidget *asking, int context) { helpWindow(asking)->showContext(context); });
@@ -339,6 +341,8 @@ void SDIDecFrame::updateNotices()
     m_noticeLabel->setText(QString::fromStdString(lessonnotices::noticeText(state)));
     m_capsLabel->setText(state.capsLock.value_or(false) ? QStringLiteral("CAPS") : QString());
     m_numLabel->setText(state.numLock.value_or(false) ? QStringLiteral("NUM") : QString());
+    m_capsLabel->setVisible(!m_capsLabel->text().isEmpty());
+    m_numLabel->setVisible(!m_numLabel->text().isEmpty());
 }
 
 TStudent *SDIDecFrame::currentStudent()

@@ -73,7 +73,7 @@ private slots:
         QTest::newRow("Caps Lock on") << true << false << false << kOn << kOn << QStringLiteral("Włączony Caps Lock");
         QTest::newRow("paused") << true << true << false << kUnknown << kUnknown << QStringLiteral("Pauza");
         QTest::newRow("paused with Caps Lock")
-            << true << true << false << kOn << kUnknown << QStringLiteral("Pauza · Włączony Caps Lock");
+            << true << true << false << kOn << kUnknown << QStringLiteral("Pauza, Włączony Caps Lock");
         QTest::newRow("keypad drill without Num Lock")
             << true << false << true << kOff << kOff << QStringLiteral("Włącz Num Lock");
         QTest::newRow("keypad drill, Num Lock not known") << true << false << true << kOff << kUnknown << QString();

@@ -391,7 +391,7 @@ private slots:
         QVERIFY(frame->startStoredLesson(1201));
         QCOMPARE(frame->noticeText(), QStringLiteral("Włączony Caps Lock"));
         frame->runCommand(SDIDecFrame::CmPause);
-        QCOMPARE(frame->noticeText(), QStringLiteral("Pauza · Włączony Caps Lock"));
+        QCOMPARE(frame->noticeText(), QStringLiteral("Pauza, Włączony Caps Lock"));
         QTest::keyClick(window, 'f'); // a key resumes; a lower-case letter without Shift
         QCOMPARE(frame->noticeText(), QString());
         QCOMPARE(frame->lockIndicatorText(), QString());
