@@ -20,13 +20,13 @@ OUTLINE = hex_colour("#2b3a4f")
 INK = hex_colour("#1a2230")
 POLISH_INK = hex_colour("#1f4e8c")
 
-# Labels on the faces: ink where the glyph covers most of the pixel, a dark
-# blend where it covers less, the face where it covers little.  Every label
-# pixel thus stays dark; nothing inside a key but its face is light.
+# Labels on the faces are drawn unsmoothed, as the font's hints shape small
+# glyphs; the few drawn smoothed take ink where the glyph covers most of
+# the pixel, a dark blend where it covers less, the face where it covers
+# little.  Every label pixel thus stays dark: nothing inside a key but its
+# face is light.
 LABEL_STEPS = ((0.7, 1.0), (0.4, 0.8))
 POLISH_STEPS = ((0.45, 1.0),)
-MONO = True
-PAIR_SIZE, PAIR_BOLD = 10, True
 
 # Fingers: the names the fingering chart's legend uses.
 L5, L4, L3, L2, R2, R3, R4, R5, THUMB = (
@@ -34,12 +34,11 @@ L5, L4, L3, L2, R2, R3, R4, R5, THUMB = (
 
 
 class Key:
-    def __init__(self, rects, labels, finger=None, bump=False, table=True, name=None):
+    def __init__(self, rects, labels, finger=None, bump=False, name=None):
         self.rects = rects          # (x, y, w, h) rectangles whose union is the key
         self.labels = labels        # drawing instructions, see draw_labels
         self.finger = finger        # who strikes it, or None
         self.bump = bump            # the small ridge of F, J and keypad 5
-        self.table = table          # True for the areas of the lesson's tables
         self.name = name or (labels[0][1] if labels else "?")
 
     @property
@@ -57,7 +56,9 @@ class Key:
 # Label instructions: ("big", text) a letter or digit in the upper left,
 # ("pair", upper, lower) a shifted and an unshifted character,
 # ("polish", text) the right-Alt letter in the lower right,
-# ("small", text) or ("small2", line1, line2) a name in small type,
+# ("small", text), ("tiny", text) or ("small2", line1, line2) a name in
+# small type, ("corner", text) a second name in the lower right,
+# ("arrow", text) an arrow key's arrow, ("enter",) the Enter key's name,
 # ("icon", name) a drawn symbol.
 
 def _letter(x, y, letter, finger, polish=None, bump=False):
@@ -138,7 +139,7 @@ def keypad_keys():
 def other_keys():
     """Keys no table knows, drawn so that the picture looks like a keyboard."""
     def k(x, y, w, labels, finger=None, name=None):
-        return Key([(x, y, w, U)], labels, finger, table=False, name=name)
+        return Key([(x, y, w, U)], labels, finger, name=name)
 
     keys = [k(14, 14, U, [("small", "Esc")])]
     for i, x in enumerate([64, 90, 116, 142, 181, 207, 233, 259, 298, 324, 350, 376]):
@@ -201,7 +202,7 @@ def draw_labels(canvas, key):
     def write(xy, text, size, anchor="la", bold=False, colour=INK, steps=LABEL_STEPS,
               mono=True):
         canvas.text(xy, text, size, colour, bold=bold, anchor=anchor, steps=steps,
-                    mono=mono and MONO)
+                    mono=mono)
 
     for label in key.labels:
         kind = label[0]
@@ -214,8 +215,8 @@ def draw_labels(canvas, key):
             else:
                 write((x0 + 5, y0 + 3), text, 12, bold=True)
         elif kind == "pair":
-            write((x0 + 6, y0 + 1), label[1], PAIR_SIZE, bold=PAIR_BOLD)
-            write((x0 + 6, y0 + 12), label[2], PAIR_SIZE, bold=PAIR_BOLD)
+            write((x0 + 6, y0 + 1), label[1], 10, bold=True)
+            write((x0 + 6, y0 + 12), label[2], 10, bold=True)
         elif kind == "polish":
             write((x1 - 4, y1 - 4), label[1], 11, anchor="rs", bold=True,
                   colour=POLISH_INK, steps=POLISH_STEPS)

@@ -7,7 +7,7 @@ the help pages' heading blue, a simple flat drawing and a few short lines.
 import math
 
 import keyboard as kb
-from raster import Canvas, hex_colour, SMOOTH
+from raster import Canvas, hex_colour
 
 W, H = 638, 418
 
@@ -18,7 +18,6 @@ TEXT = hex_colour("#282828")
 NOTE = hex_colour("#6e6e6e")
 ACCENT = hex_colour("#d9702a")      # marks in the drawings
 ACCENT_TEXT = hex_colour("#ffffff")
-RADA = hex_colour("#fff6d5")        # the help pages' box of advice
 
 SKIN = hex_colour("#f1c7a4")
 SKIN_LINE = hex_colour("#b9805a")
@@ -31,7 +30,6 @@ CHAIR_DARK = hex_colour("#5d6670")
 DESK = hex_colour("#c89f72")
 DESK_DARK = hex_colour("#9a754f")
 SCREEN_CASE = hex_colour("#3b4350")
-SCREEN = hex_colour("#cfe3f7")
 FLOOR = hex_colour("#b7c3d1")
 WINDOW_SKY = hex_colour("#bfe0f5")
 TREE = hex_colour("#6aa56a")
@@ -49,12 +47,11 @@ def page(number, heading):
     return c
 
 
-def points(c, x, y, lines, width=290, size=15, pitch=None, numbered=True):
+def points(c, x, y, lines, width=290, size=15, pitch=None):
     """Numbered lines of advice; a line too long for `width` wraps."""
     pitch = pitch or size + 6
     for i, line in enumerate(lines):
-        if numbered:
-            marker(c, x + 11, y + 10, str(i + 1))
+        marker(c, x + 11, y + 10, str(i + 1))
         rows = wrap(c, line, width - 32, size)
         for j, row in enumerate(rows):
             c.text((x + 30, y + j * pitch), row, size, TEXT)
@@ -120,15 +117,15 @@ class MiniKeyboard:
     """A part of the keyboard drawn at any size: letter rows and the space bar."""
 
     ROWS = [
-        (0.0, ["Tab"] + list("QWERTYUIOP") + ["{ [", "} ]", "| \\"], [1.5] + [1] * 13),
-        (0.0, ["Caps"] + list("ASDFGHJKL") + [": ;", "\" '", "Enter"], [1.75] + [1] * 11 + [1.75]),
-        (0.0, ["Shift"] + list("ZXCVBNM") + ["< ,", "> .", "? /", "Shift "], [2.25] + [1] * 10 + [2.25]),
+        (["Tab"] + list("QWERTYUIOP") + ["{ [", "} ]", "| \\"], [1.5] + [1] * 13),
+        (["Caps"] + list("ASDFGHJKL") + [": ;", "\" '", "Enter"], [1.75] + [1] * 11 + [1.75]),
+        (["Shift"] + list("ZXCVBNM") + ["< ,", "> .", "? /", "Shift "], [2.25] + [1] * 10 + [2.25]),
     ]
 
     def __init__(self, x, y, u):
         self.x, self.y, self.u = x, y, u
         self.keys = {}  # name -> (x0, y0, x1, y1)
-        for r, (_, names, widths) in enumerate(self.ROWS):
+        for r, (names, widths) in enumerate(self.ROWS):
             kx = x
             for name, w in zip(names, widths):
                 self.keys[name] = (kx, y + r * u, kx + w * u, y + (r + 1) * u)
