@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QImageReader>
 #include <QPainter>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -277,6 +279,57 @@ private slots:
             QVERIFY2(loaded && expected, qPrintable(file));
             QCOMPARE(qbytes(loaded->bytes()), qbytes(expected->bytes()));
         }
+    }
+
+    void gif2bmp_data()
+    {
+        QTest::addColumn<QByteArray>("input"); // empty: no input file
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("1 bit") << qbytes(encodeGif(37, 5, pattern(37, 5, 2), withColours(2))) << 0;
+        QTest::newRow("4 bits") << qbytes(encodeGif(37, 5, pattern(37, 5, 16), withColours(16))) << 0;
+        QTest::newRow("8 bits") << qbytes(encodeGif(37, 5, pattern(37, 5, 200), withColours(200))) << 0;
+        GifOptions noTable = withColours(4);
+        noTable.globalTable = false;
+        QTest::newRow("no global table") << qbytes(encodeGif(4, 4, pattern(4, 4, 4), noTable)) << 1;
+        QTest::newRow("not a GIF") << QByteArray("hello") << 1;
+        QTest::newRow("no input file") << QByteArray() << 1;
+    }
+
+    // The .bmp file is the picture's block behind a file header, and Qt's
+    // bitmap reader shows it as the program does; a failure writes nothing.
+    void gif2bmp()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.gif"));
+        const QString out = dir.filePath(QStringLiteral("out.bmp"));
+        if (!input.isEmpty()) {
+            QFile file(in);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(input) == input.size());
+        }
+        QProcess tool;
+        tool.start(QStringLiteral(GIF2BMP), { in, out });
+        QVERIFY(tool.waitForFinished());
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), exitCode);
+        if (exitCode != 0) {
+            const QByteArray message = tool.readAllStandardError();
+            QVERIFY(message.startsWith("gif2bmp: ") && message.count('\n') == 1);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                input.isEmpty() ? QStringList() : QStringList { QStringLiteral("in.gif") });
+            return;
+        }
+        const PackedDib dib = *decodeGif(
+            std::span(reinterpret_cast<const std::uint8_t *>(input.constData()), std::size_t(input.size())));
+        QFile written(out);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bmp = written.readAll();
+        QCOMPARE(bmp, qbytes(bmpFileBytes(dib)));
+        QCOMPARE(QImage::fromData(bmp, "BMP").convertToFormat(QImage::Format_RGB32),
+            dibToImage(dib).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+            (QStringList { QStringLiteral("in.gif"), QStringLiteral("out.bmp") }));
     }
 };
 
