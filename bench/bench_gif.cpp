@@ -4,6 +4,7 @@
 // compare like with like; our ratio to giflib should be at least 1.
 
 #include "benchstats.h"
+#include "common/dibpixels.h"
 #include "common/gifencoder.h"
 #include "images/gifdecoder.h"
 
@@ -172,19 +173,11 @@ bool sameAsGiflib(const Bytes &file)
     const auto dib = decodeGif(file);
     if (!dib || decodeWithGiflib(file, &reference) != std::size_t(dib->width()) * std::size_t(dib->height()))
         return false;
-    const int width = dib->width();
-    const int height = dib->height();
-    const int bits = dib->bitsPerPixel();
-    const std::span<const std::uint8_t> rows = dib->pixels();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t *row = rows.data() + std::size_t(height - 1 - y) * dib->stride();
-        for (int x = 0; x < width; ++x) {
-            const int bit = x * bits;
-            const int ours = row[bit / 8] >> (8 - bits - bit % 8) & ((1 << bits) - 1);
-            if (ours != (reference[std::size_t(y) * std::size_t(width) + std::size_t(x)] & ((1 << bits) - 1)))
-                return false;
-        }
-    }
+    const std::vector<std::uint8_t> ours = dibPixels(*dib);
+    const int mask = (1 << dib->bitsPerPixel()) - 1;
+    for (std::size_t i = 0; i < ours.size(); ++i)
+        if (ours[i] != (reference[i] & mask))
+            return false;
     return true;
 }
 

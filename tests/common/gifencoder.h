@@ -208,3 +208,33 @@ inline std::vector<std::uint8_t> encodeGif(
 {
     return gifFile(width, height, gifencoder_detail::lzw(pixels, codeSizeFor(options), options), options);
 }
+
+// Colours for test tables: entry i is (i, 255 - i, 7i).
+inline std::vector<GifColour> gifColours(int count)
+{
+    std::vector<GifColour> table;
+    for (int i = 0; i < count; ++i)
+        table.push_back({ std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7) });
+    return table;
+}
+
+inline GifOptions gifOptions(int colours)
+{
+    GifOptions options;
+    options.colours = gifColours(colours);
+    return options;
+}
+
+// Pixel values below `values`: runs of one value between stretches of
+// noise, so strings grow long and codes not yet in the table turn up.
+inline std::vector<std::uint8_t> gifPattern(int width, int height, int values, unsigned seed = 1)
+{
+    std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height));
+    unsigned state = seed;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        state = state * 1103515245U + 12345U;
+        const unsigned noise = state >> 16;
+        pixels[i] = std::uint8_t((i / 97) % 3 == 0 ? (i / 500) % unsigned(values) : noise % unsigned(values));
+    }
+    return pixels;
+}

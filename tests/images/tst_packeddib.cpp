@@ -118,19 +118,6 @@ private slots:
         QVERIFY(!makePalette(dib));
     }
 
-    // Cut anywhere, a picture's block gives either everything or nothing of each part.
-    void cutAtEveryLength()
-    {
-        const PackedDib whole = *decodeGif(encodeGif(5, 3, Bytes(15, 1)));
-        for (std::size_t length = 0; length < whole.size(); ++length) {
-            const PackedDib part(Bytes(whole.bytes().begin(), whole.bytes().begin() + std::ptrdiff_t(length)));
-            const bool headerAndTable = length >= 40 + 8;
-            QCOMPARE(part.colourCount(), headerAndTable ? 2 : 0);
-            QCOMPARE(part.width(), length >= 40 ? 5 : 0);
-            QVERIFY(part.pixels().empty());
-        }
-    }
-
     void palette_data()
     {
         QTest::addColumn<Bytes>("block");

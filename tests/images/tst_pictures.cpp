@@ -65,24 +65,6 @@ PackedDib numberedPicture(int width, int height)
     return dib;
 }
 
-Bytes pattern(int width, int height, int values)
-{
-    Bytes pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels.push_back(std::uint8_t((x * x + 3 * y + (x ^ y)) % values));
-    return pixels;
-}
-
-GifOptions withColours(int count)
-{
-    GifOptions options;
-    options.colours.clear();
-    for (int i = 0; i < count; ++i)
-        options.colours.push_back({ std::uint8_t(i * 13), std::uint8_t(200 - i / 2), std::uint8_t(i * 5 + 40) });
-    return options;
-}
-
 QByteArray qbytes(std::span<const std::uint8_t> bytes)
 {
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
@@ -123,7 +105,7 @@ private slots:
         QFETCH(int, colours);
         if (!qtReadsGif())
             QSKIP("this Qt has no GIF reader to compare with");
-        const Bytes file = encodeGif(37, 11, pattern(37, 11, colours), withColours(colours));
+        const Bytes file = encodeGif(37, 11, gifPattern(37, 11, colours), gifOptions(colours));
         const QImage ours = dibToImage(*decodeGif(file));
         QCOMPARE(ours.format(), QImage::Format_Indexed8);
         const QImage qt = QImage::fromData(qbytes(file), "GIF");
@@ -193,11 +175,11 @@ private slots:
     void replacingPicture()
     {
         Canvas canvas;
-        canvas.setPicture(*decodeGif(encodeGif(2, 1, { 0, 1 }, withColours(2))));
+        canvas.setPicture(*decodeGif(encodeGif(2, 1, { 0, 1 }, gifOptions(2))));
         QCOMPARE(canvas.logicalPalette()->entries.size(), std::size_t(2));
-        QCOMPARE(canvas.picture().pixel(1, 0), qRgb(13, 200, 45));
+        QCOMPARE(canvas.picture().pixel(1, 0), qRgb(1, 254, 7));
 
-        const PackedDib second = *decodeGif(encodeGif(3, 2, pattern(3, 2, 16), withColours(16)));
+        const PackedDib second = *decodeGif(encodeGif(3, 2, gifPattern(3, 2, 16), gifOptions(16)));
         canvas.setPicture(second);
         QCOMPARE(qbytes(canvas.dib()->bytes()), qbytes(second.bytes()));
         QCOMPARE(canvas.logicalPalette()->entries.size(), std::size_t(16));
@@ -285,12 +267,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("input"); // empty: no input file
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("1 bit") << qbytes(encodeGif(37, 5, pattern(37, 5, 2), withColours(2))) << 0;
-        QTest::newRow("4 bits") << qbytes(encodeGif(37, 5, pattern(37, 5, 16), withColours(16))) << 0;
-        QTest::newRow("8 bits") << qbytes(encodeGif(37, 5, pattern(37, 5, 200), withColours(200))) << 0;
-        GifOptions noTable = withColours(4);
+        QTest::newRow("1 bit") << qbytes(encodeGif(37, 5, gifPattern(37, 5, 2), gifOptions(2))) << 0;
+        QTest::newRow("4 bits") << qbytes(encodeGif(37, 5, gifPattern(37, 5, 16), gifOptions(16))) << 0;
+        QTest::newRow("8 bits") << qbytes(encodeGif(37, 5, gifPattern(37, 5, 200), gifOptions(200))) << 0;
+        GifOptions noTable = gifOptions(4);
         noTable.globalTable = false;
-        QTest::newRow("no global table") << qbytes(encodeGif(4, 4, pattern(4, 4, 4), noTable)) << 1;
+        QTest::newRow("no global table") << qbytes(encodeGif(4, 4, gifPattern(4, 4, 4), noTable)) << 1;
         QTest::newRow("not a GIF") << QByteArray("hello") << 1;
         QTest::newRow("no input file") << QByteArray() << 1;
     }
