@@ -46,7 +46,11 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
+# giflib is only the GIF benchmark's reference, so only this target installs it;
+# configuring again lets the build find it.
 bench: build
+	@bash -c '. bench/ensure_packages.sh && ensure_packages libgif-dev'
+	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
 	@status=0; for b in $(BUILD_DIR)/bench/bench_*; do \
 	    [ -x "$$b" ] || continue; \

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "images/packeddib.h"
+
+#include <optional>
+
 #include <QImage>
 #include <QWidget>
 
-// A window that owns one picture: the base of the lesson window and the
-// title screen. The derived class loads and replaces the picture; the
-// canvas only keeps it and says whether there is one.
+// A window that owns one picture and its palette: the base of the lesson
+// window and the title screen. The derived class loads and replaces the
+// picture; the canvas keeps it, shows it through an image made once when the
+// picture is set, and frees the picture and palette when they are replaced or
+// the window goes.
 class TCanvas : public QWidget
 {
     Q_OBJECT
@@ -18,19 +24,34 @@ public:
     virtual void Idle();
     // The main window's pause command; only a lesson pauses.
     virtual void TogglePause();
-    // The picture's colours changed on the display because of another
-    // window; a canvas with a picture repaints itself.
+    // The system palette changed because of changedBy. A change made by
+    // another window has this one realise its own palette again; one made by
+    // this window changes nothing.
     virtual void PaletteChanged(QWidget *changedBy);
+    // Asked before the window becomes active: realises its palette; true
+    // when there was one to realise.
+    bool PaletteQuery();
 
-    bool hasPicture() const { return !m_picture.isNull(); }
-    const QImage &picture() const { return m_picture; }
+    bool hasPicture() const { return m_dib.has_value(); }
+    // The picture as it is drawn (a null image when there is none).
+    const QImage &picture() const { return m_image; }
+    const PackedDib *dib() const { return m_dib ? &*m_dib : nullptr; }
+    const LogicalPalette *logicalPalette() const { return m_palette ? &*m_palette : nullptr; }
 
 protected:
-    // Replaces the picture (a null image means none) and repaints.
-    void setPicture(QImage picture);
+    // Frees the old picture and palette, takes the new picture (nothing
+    // means none), makes its palette and repaints.
+    void setPicture(std::optional<PackedDib> picture);
     // Draws the picture unscaled with its top-left corner at (x, y).
     void drawPicture(QPainter &painter, int x, int y) const;
+    // Draws the picture into a width x height rectangle at (x, y); width 0
+    // makes height a percentage of the picture's size. The stretched image is
+    // made once for each new size.
+    void drawPictureStretched(QPainter &painter, int x, int y, int width, int height);
 
 private:
-    QImage m_picture;
+    std::optional<PackedDib> m_dib;
+    std::optional<LogicalPalette> m_palette;
+    QImage m_image;
+    QImage m_stretched;
 };

@@ -1,3 +1,4 @@
+#include "common/pictures.h"
 #include "common/testsupport.h"
 #include "lessons/keypadkeys.h"
 #include "lessons/lessonharness.h"
@@ -22,12 +23,7 @@ class PicturedDrill : public TLesson4
 {
 public:
     using TLesson4::TLesson4;
-    void putWhitePicture()
-    {
-        QImage white(638, kKeyboardHeight, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        setPicture(white);
-    }
+    void putWhitePicture() { setPicture(solidPicture(638, kKeyboardHeight, qRgb(255, 255, 255))); }
 };
 
 struct Setup {

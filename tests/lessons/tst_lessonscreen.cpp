@@ -1,5 +1,6 @@
 #include "app/messages.h"
 #include "common/messagerecorder.h"
+#include "common/pictures.h"
 #include "common/testsupport.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
@@ -48,7 +49,7 @@ class PictureLesson : public TLesson1
 {
 public:
     using TLesson1::TLesson1;
-    void showPicture(QImage picture) { setPicture(std::move(picture)); }
+    void showPicture(PackedDib picture) { setPicture(std::move(picture)); }
 };
 
 // One running lesson in a 640 x 480 parent, as the main window holds it.
@@ -336,17 +337,16 @@ private slots:
         QFETCH(bool, showKeyb);
         Running lesson(storedText({ QStringLiteral("abc") }), 0, 480, true);
         lesson.options.ShowKeyb = showKeyb;
-        QImage picture(600, TLesson1::kKeyboardHeight, QImage::Format_RGB32);
-        picture.fill(qRgb(10, 120, 10));
-        static_cast<PictureLesson &>(*lesson).showPicture(picture);
+        const QRgb green = qRgb(10, 120, 10);
+        static_cast<PictureLesson &>(*lesson).showPicture(solidPicture(600, TLesson1::kKeyboardHeight, green));
         QVERIFY(lesson.start());
         lesson.type(QStringLiteral("ab"));
         const QImage shown = lesson.onScreen();
         QCOMPARE(shown, lesson.repainted());
         const QRgb free = lesson->palette().color(QPalette::Window).rgb();
         const int top = 480 - TLesson1::kKeyboardHeight;
-        QCOMPARE(shown.pixel(0, top), showKeyb ? picture.pixel(0, 0) : free);
-        QCOMPARE(shown.pixel(599, 479), showKeyb ? picture.pixel(0, 0) : free);
+        QCOMPARE(shown.pixel(0, top), showKeyb ? green : free);
+        QCOMPARE(shown.pixel(599, 479), showKeyb ? green : free);
         QCOMPARE(shown.pixel(600, top), free);
         QCOMPARE(shown.pixel(0, top - 1), lesson->palette().color(QPalette::Base).rgb());
     }
