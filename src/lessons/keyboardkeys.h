@@ -1,0 +1,35 @@
+#pragma once
+
+#include "lessons/keypadkeys.h"
+
+#include <array>
+#include <cstdint>
+
+// Which Shift or right Alt a key must be held with (bits of a key record's mark).
+enum ShiftMark : std::uint16_t {
+    NoShift = 0,
+    RightShift = 1, // keys of the left half
+    LeftShift = 2, // keys of the right half
+    RightAlt = 4, // the Polish letters
+};
+
+// One key of the main block of the keyboard picture: the character it
+// gives in this record (0 for Shift and right Alt) and its outline, one
+// rectangle or, for the L-shaped Enter, two.
+struct TKP {
+    unsigned char character = 0;
+    std::uint16_t shiftMark = NoShift;
+    std::array<KeyArea, 2> area {};
+    int areaCount = 1;
+};
+
+inline constexpr int kMainKeyCount = 117;
+// The records that stand for the keys held with another one.
+inline constexpr int kRightShiftKey = 0;
+inline constexpr int kLeftShiftKey = 1;
+inline constexpr int kRightAltKey = 2;
+
+// The main block's records in the order they are searched: the first one
+// that gives a character is the key to mark for it. A character that needs
+// a Shift is a record of its own on the area of the unshifted one.
+extern const std::array<TKP, kMainKeyCount> MainKeys;
