@@ -17,7 +17,6 @@
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <algorithm>
 #include <chrono>
@@ -234,9 +233,6 @@ int main(int argc, char **argv)
     library.addText(1201, std::string("Przepisz.\r\n") + std::string(2 * keysPerSet + 10, 'a'));
     TOptions options;
     options.Click = true;
-    TStudent student;
-    float speed = 0;
-    float accuracy = 0;
 
     std::vector<Steady::time_point> keyTimes;
     std::vector<int> keySets;
@@ -261,7 +257,7 @@ int main(int argc, char **argv)
         }
         if (!lesson) {
             options.Type = set == 0 ? 0 : 1;
-            lesson = std::make_unique<TLesson1>(nullptr, speed, accuracy, options, 1201, student);
+            lesson = std::make_unique<TLesson1>(nullptr, options, 1201);
             lesson->LoadText(library);
             lesson->resize(640, 480);
             lesson->show();

@@ -5,6 +5,7 @@
 #include "app/apppaths.h"
 #include "app/help.h"
 #include "app/helpwindow.h"
+#include "app/lessonflow.h"
 #include "app/lessonnotices.h"
 #include "app/lockkeys.h"
 #include "app/messages.h"
@@ -16,6 +17,7 @@
 #include "choice/tchosekeysdlg.h"
 #include "choice/tchosetextdlg.h"
 #include "lessons/lessonevents.h"
+#include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/textcodec.h"
 #include "lessons/tlesson1.h"
@@ -70,6 +72,8 @@ const CommandText kCommands[] = {
 
 } // namespace
 
+using namespace lessonflow;
+
 SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent)
     : QMainWindow(parent,
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -85,7 +89,7 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
         // Told once the window is up, so start-up itself never waits on a box.
         QTimer::singleShot(0, this, [this, problem] { Messages::stop(this, QStringLiteral("Palcomir"), problem); });
     }
-    LessonLimit = kFirstBasicLesson + m_library.countGroup(kFirstBasicLesson);
+    LessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
     // The icon is drawn once the window is up, so start-up does not wait for it.
@@ -108,6 +112,9 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     }
     // A window of a fixed size has nothing to resize.
     statusBar()->setSizeGripEnabled(false);
+    connect(this, &SDIDecFrame::currentStudentChanged, this, &SDIDecFrame::updateCommands);
+    connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateCommands);
+    connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateNotices);
     m_lockKeys = new LockKeys(this);
     connect(m_lockKeys, &LockKeys::changed, this, &SDIDecFrame::updateNotices);
     Help::setHandler([this](QWidget *asking, int context) { helpWindow(asking)->showContext(context); });
@@ -123,13 +130,34 @@ SDIDecFrame::~SDIDecFrame()
 
 void SDIDecFrame::createActions()
 {
+    using Handler = void (SDIDecFrame::*)();
+    const std::pair<int, Handler> handlers[] = {
+        { CmRegistration, &SDIDecFrame::openRegistration },
+        { CmExit, &SDIDecFrame::exitProgram },
+        { CmSuggested, &SDIDecFrame::suggestedLesson },
+        { CmChooseLesson, &SDIDecFrame::chooseLesson },
+        { CmSingleLetter, &SDIDecFrame::chooseSingleLetter },
+        { CmLetters, &SDIDecFrame::chooseLetters },
+        { CmTexts, &SDIDecFrame::chooseText },
+        { CmKeypad, &SDIDecFrame::chooseKeypadDrill },
+        { CmOwnTexts, &SDIDecFrame::chooseOwnText },
+        { CmOptions, &SDIDecFrame::openOptions },
+        { CmStatistics, &SDIDecFrame::showStatistics },
+        { CmHelpContents, &SDIDecFrame::showHelpContents },
+        { CmAbout, &SDIDecFrame::showAbout },
+        { CmAbort, &SDIDecFrame::abortLesson },
+        { CmPause, &SDIDecFrame::togglePause },
+        { CmInstruction, &SDIDecFrame::showInstruction },
+        { CmFingering, &SDIDecFrame::showFingering },
+    };
     for (const CommandText &command : kCommands) {
         auto *action = new QAction(QString::fromUtf8(command.text), this);
         if (command.hint)
             action->setStatusTip(QString::fromUtf8(command.hint));
         m_actions[command.command] = action;
-        connect(action, &QAction::triggered, this, [this, id = command.command] { runCommand(id); });
     }
+    for (const auto &[command, handler] : handlers)
+        connect(m_actions.at(command), &QAction::triggered, this, handler);
     // The accelerators work whichever menu is shown.
     const std::pair<int, QKeySequence> accelerators[] = {
         { CmExit, QKeySequence(Qt::ALT | Qt::Key_F4) },
@@ -155,7 +183,6 @@ void SDIDecFrame::createMenus()
             else
                 m->addAction(m_actions.at(command));
         }
-        connect(m, &QMenu::aboutToShow, this, &SDIDecFrame::updateCommands);
         return m;
     };
     QMenu *help = menu("Pomo&c", { CmHelpContents, 0, CmAbout });
@@ -209,68 +236,31 @@ void SDIDecFrame::updateCommands()
 
 void SDIDecFrame::runCommand(int command)
 {
-    updateCommands();
-    if (QAction *a = action(command); a && !a->isEnabled())
-        return;
-    switch (command) {
-    case CmRegistration:
-        openRegistration();
-        break;
-    case CmExit:
-        close();
-        break;
-    case CmSuggested:
-        suggestedLesson();
-        break;
-    case CmChooseLesson:
-        chooseLesson(kFirstBasicLesson);
-        break;
-    case CmSingleLetter:
-        chooseSingleLetter();
-        break;
-    case CmLetters:
-        chooseLetters();
-        break;
-    case CmTexts:
-        chooseText();
-        break;
-    case CmKeypad:
-        chooseKeypadDrill();
-        break;
-    case CmOwnTexts:
-        chooseOwnText();
-        break;
-    case CmOptions:
-        openOptions();
-        break;
-    case CmStatistics:
-        if (const TStudent *student = currentStudent()) {
-            TStatDlg dialog(this, *student);
-            dialog.exec();
-        }
-        break;
-    case CmHelpContents:
-        helpWindow()->showContext(Help::Contents);
-        break;
-    case CmAbout:
-        showAbout();
-        break;
-    case CmAbort:
-        abortLesson();
-        break;
-    case CmPause:
-        togglePause();
-        break;
-    case CmInstruction:
-        showInstruction();
-        break;
-    case CmFingering:
-        helpWindow()->showPage(QStringLiteral("palce.html"));
-        break;
-    default:
-        break;
+    if (QAction *a = action(command))
+        a->trigger();
+}
+
+void SDIDecFrame::exitProgram()
+{
+    close();
+}
+
+void SDIDecFrame::showStatistics()
+{
+    if (const TStudent *student = currentStudent()) {
+        TStatDlg dialog(this, *student);
+        dialog.exec();
     }
-    updateCommands();
+}
+
+void SDIDecFrame::showHelpContents()
+{
+    helpWindow()->showContext(Help::Contents);
+}
+
+void SDIDecFrame::showFingering()
+{
+    helpWindow()->showPage(QStringLiteral("palce.html"));
 }
 
 void SDIDecFrame::showTitle()
@@ -294,8 +284,7 @@ void SDIDecFrame::ReplaceClient(QWidget *client)
     // cannot take the focus, and it would stay with the menu bar.
     client->show();
     client->setFocus();
-    updateCommands();
-    updateNotices();
+    emit clientChanged();
 }
 
 void SDIDecFrame::changeEvent(QEvent *event)
@@ -352,20 +341,12 @@ TStudent *SDIDecFrame::currentStudent()
     return nullptr;
 }
 
-TStudent &SDIDecFrame::lessonStudent()
-{
-    if (TStudent *student = currentStudent())
-        return *student;
-    m_anonymous = TStudent();
-    return m_anonymous;
-}
-
 std::unique_ptr<TLesson1> SDIDecFrame::makeStoredLesson(int number)
 {
-    return std::make_unique<TLesson1>(this, m_speed, m_accuracy, m_options, number, lessonStudent());
+    return std::make_unique<TLesson1>(this, m_options, number);
 }
 
-bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, int lessonChoice, bool dropInstruction)
+bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, LessonSource source, bool dropInstruction)
 {
     // A lesson whose text cannot be made does not start; the screen stays as it was.
     if (!lesson->LoadText(m_library))
@@ -375,60 +356,49 @@ bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, int lessonChoice
     connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
     connect(lesson.get(), &TLesson1::lessonMenuRequested, this, &SDIDecFrame::showLessonMenu);
     connect(lesson.get(), &TLesson1::pausedChanged, this, &SDIDecFrame::updateNotices);
+    m_source = source;
     ReplaceClient(lesson.release());
-    LessonChoice = lessonChoice;
     return true;
 }
 
 bool SDIDecFrame::startStoredLesson(int number)
 {
-    if (startLesson(makeStoredLesson(number), number))
+    if (startLesson(makeStoredLesson(number), LessonSource::Chosen))
         return true;
     Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(number));
     return false;
 }
 
-void SDIDecFrame::startSuggested(int number)
-{
-    if (number >= kFirstBasicLesson && number < LessonLimit && startLesson(makeStoredLesson(number), 0))
-        return;
-    showTitle();
-}
-
 void SDIDecFrame::suggestedLesson()
 {
-    const TStudent *student = currentStudent();
-    if (!student)
-        return;
     // A finished course: nothing happens.
-    const int number = student->NextLesson;
-    if (number >= kFirstBasicLesson && number < LessonLimit)
-        startLesson(makeStoredLesson(number), 0);
+    if (const TStudent *student = currentStudent(); student && hasSuggestedLesson(student->NextLesson, LessonLimit))
+        startLesson(makeStoredLesson(student->NextLesson), LessonSource::Suggested);
 }
 
-void SDIDecFrame::chooseLesson(int firstLesson)
+void SDIDecFrame::chooseLesson()
 {
     int chosen = 0;
-    TChoseDlg dialog(this, currentStudent(), chosen, firstLesson, m_library);
+    TChoseDlg dialog(this, currentStudent(), chosen, lessongroups::kFirstBasicLesson, m_library);
     if (dialog.exec() == QDialog::Accepted)
-        startLesson(makeStoredLesson(chosen), chosen);
+        startLesson(makeStoredLesson(chosen), LessonSource::Chosen);
 }
 
 void SDIDecFrame::chooseText()
 {
     int chosen = 0;
-    TChoseTextDlg dialog(this, currentStudent(), chosen, 1301, m_library);
+    TChoseTextDlg dialog(this, currentStudent(), chosen, lessongroups::kFirstPracticalText, m_library);
     // A practical text's first line is its title, not an instruction to show.
     if (dialog.exec() == QDialog::Accepted)
-        startLesson(makeStoredLesson(chosen), chosen, true);
+        startLesson(makeStoredLesson(chosen), LessonSource::Chosen, true);
 }
 
 void SDIDecFrame::chooseKeypadDrill()
 {
     int chosen = 0;
-    TChoseDlg dialog(this, currentStudent(), chosen, 1401, m_library);
+    TChoseDlg dialog(this, currentStudent(), chosen, lessongroups::kFirstKeypadDrill, m_library);
     if (dialog.exec() == QDialog::Accepted)
-        startLesson(std::make_unique<TLesson4>(this, m_speed, m_accuracy, m_options, chosen, lessonStudent()), chosen);
+        startLesson(std::make_unique<TLesson4>(this, m_options, chosen), LessonSource::Chosen);
 }
 
 void SDIDecFrame::chooseOwnText()
@@ -439,7 +409,7 @@ void SDIDecFrame::chooseOwnText()
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
-    if (!startLesson(std::make_unique<TLesson5>(this, m_speed, m_accuracy, m_options, file, lessonStudent()), 1))
+    if (!startLesson(std::make_unique<TLesson5>(this, m_options, file), LessonSource::Exercise))
         Messages::stop(this, QStringLiteral("Wystąpił błąd"), QStringLiteral("Niewłaściwy format pliku."));
 }
 
@@ -448,7 +418,7 @@ void SDIDecFrame::chooseSingleLetter()
     int number = 0;
     TChoseKeyDlg dialog(this, number);
     if (dialog.exec() == QDialog::Accepted)
-        startLesson(makeStoredLesson(number), 1);
+        startLesson(makeStoredLesson(number), LessonSource::Exercise);
 }
 
 void SDIDecFrame::chooseLetters()
@@ -461,12 +431,9 @@ void SDIDecFrame::chooseLetters()
         return;
     // A words exercise that cannot be made has told the learner why.
     if (words)
-        startLesson(
-            std::make_unique<TLesson3>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines), 1);
+        startLesson(std::make_unique<TLesson3>(this, m_options, letters, lines), LessonSource::Exercise);
     else
-        startLesson(
-            std::make_unique<TLesson2>(this, m_speed, m_accuracy, m_options, lessonStudent(), letters, lines, m_random),
-            1);
+        startLesson(std::make_unique<TLesson2>(this, m_options, letters, lines, m_random), LessonSource::Exercise);
 }
 
 void SDIDecFrame::openOptions()
@@ -544,45 +511,42 @@ void SDIDecFrame::lessonFinished()
     const TLesson1 *finished = lesson();
     if (!finished || !finished->isFinished())
         return;
+    // The results are merged and saved before the learner reads the verdict.
+    const LessonResults results = finished->engine().results();
     TStudent *student = currentStudent();
-    if (student)
-        saveStudentsAfterChange(); // the lesson has merged its results into the record
+    if (student) {
+        RecordCharCounts(*student, finished->engine().charCounts());
+        saveStudentsAfterChange();
+    }
     const bool masculine = student && student->Male != 0;
-    const QString text = QString::fromStdString(verdictText(m_speed, m_accuracy, masculine, LessonChoice == 0));
-
-    if (LessonChoice != 0) {
+    const bool suggested = offersNextLesson(m_source);
+    const QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
+    if (!suggested || !student) {
         Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text);
         showTitle();
         return;
     }
 
     TEndInfoDlg dialog(this, text);
-    switch (dialog.exec()) {
-    case TEndInfoDlg::Next: {
-        int next = 0;
-        if (student) {
-            next = ++student->NextLesson;
-            saveStudentsAfterChange();
-        } else {
-            next = ++LessonChoice;
+    const auto answer = [&dialog] {
+        switch (dialog.exec()) {
+        case TEndInfoDlg::Next:
+            return EndAnswer::Next;
+        case TEndInfoDlg::No:
+            return EndAnswer::No;
+        case TEndInfoDlg::Repeat:
+            return EndAnswer::Repeat;
+        default:
+            return EndAnswer::Closed;
         }
-        startSuggested(next);
-        break;
+    }();
+    const NextStep step = afterSuggestedLesson(student->NextLesson, answer, LessonLimit);
+    if (step.nextLesson != student->NextLesson) {
+        student->NextLesson = step.nextLesson;
+        saveStudentsAfterChange();
     }
-    case TEndInfoDlg::No:
-        if (student) {
-            ++student->NextLesson;
-            saveStudentsAfterChange();
-        }
+    if (!step.startLesson || !startLesson(makeStoredLesson(step.startLesson), LessonSource::Suggested))
         showTitle();
-        break;
-    case TEndInfoDlg::Repeat:
-        startSuggested(student ? student->NextLesson : LessonChoice);
-        break;
-    default: // closed without a choice
-        showTitle();
-        break;
-    }
 }
 
 bool SDIDecFrame::saveStudents()
@@ -607,5 +571,5 @@ void SDIDecFrame::openRegistration()
     connect(&dialog, &TStudDlg::listChanged, this, &SDIDecFrame::saveStudentsAfterChange);
     dialog.exec();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
-    updateCommands();
+    emit currentStudentChanged();
 }

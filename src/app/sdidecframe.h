@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/lessonflow.h"
 #include "lessons/randomsource.h"
 #include "students/studentstore.h"
 #include "students/tstudentlist.h"
@@ -47,19 +48,17 @@ public:
         CmExit = 24310,
     };
 
-    static constexpr int kFirstBasicLesson = 1201;
-
     SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent = nullptr);
     ~SDIDecFrame() override;
 
-    const LessonLibrary &library() const { return m_library; }
     TOptions &options() const { return m_options; }
 
     // The action of a command, for the menus, the accelerators and tests.
     QAction *action(int command) const;
-    // Runs a command as its menu item would.
+    // Runs a command as its menu item would: nothing while it is disabled.
     void runCommand(int command);
-    // Enables the commands that depend on the current student and the lesson.
+    // Enables the commands that depend on the current student and the
+    // lesson, and names the student in the title.
     void updateCommands();
     // True while the lesson menu is shown.
     bool lessonMenuShown() const { return m_lessonMenuShown; }
@@ -89,24 +88,22 @@ public:
     // The lock indicators of the status bar's right end ("CAPS", "NUM" or empty).
     QString lockIndicatorText() const;
 
-    // How the running (or last) lesson was started: 0 suggested, a lesson
-    // number when chosen from a list, 1 for a letter exercise or own text.
-    int LessonChoice = 0;
+    // Where the running (or last) lesson came from.
+    lessonflow::LessonSource lessonSource() const { return m_source; }
     // One past the last lesson of the course.
-    int LessonLimit = kFirstBasicLesson;
-
-    // Where a finished lesson writes its results.
-    float lessonSpeed() const { return m_speed; }
-    float lessonAccuracy() const { return m_accuracy; }
+    int LessonLimit = 0;
 
     // Every registered student, loaded from pisarz.sta when the window is made.
     TStudentList Roster;
 
-    // The program's one random generator, seeded when the window is made.
-    RandomSource &random() { return m_random; }
-
     // The help viewer of the main window, or of the modal dialog `asking` is in.
     HelpWindow *helpWindow(QWidget *asking = nullptr);
+
+signals:
+    // The current student is another one, or none.
+    void currentStudentChanged();
+    // Another client is installed: a lesson or the title screen.
+    void clientChanged();
 
 protected:
     bool event(QEvent *event) override;
@@ -121,28 +118,30 @@ private:
     void showTitle();
 
     // Loads and installs a lesson; false leaves the screen as it was.
-    bool startLesson(std::unique_ptr<TLesson1> lesson, int lessonChoice, bool dropInstruction = false);
+    bool startLesson(std::unique_ptr<TLesson1> lesson, lessonflow::LessonSource source, bool dropInstruction = false);
     std::unique_ptr<TLesson1> makeStoredLesson(int number);
-    void startSuggested(int number);
 
+    // The commands.
+    void exitProgram();
     void suggestedLesson();
-    void chooseLesson(int firstLesson);
+    void chooseLesson();
     void chooseText();
     void chooseKeypadDrill();
     void chooseOwnText();
     void chooseLetters();
     void chooseSingleLetter();
     void openOptions();
+    void showStatistics();
+    void showHelpContents();
+    void showAbout();
     void abortLesson();
     void togglePause();
     void showInstruction();
-    void showAbout();
+    void showFingering();
 
     void lessonFinished();
     void saveStudentsAfterChange();
     void updateNotices();
-    // The current student's record, or a blank one that is never recorded.
-    TStudent &lessonStudent();
     TStudent *currentStudent();
 
     const LessonLibrary &m_library;
@@ -161,9 +160,5 @@ private:
     HelpWindow *m_help = nullptr;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
     StdRandomSource m_random;
-    // Handed to lessons run without a current student; results are recorded
-    // only for a current student, so nothing ever lands here.
-    TStudent m_anonymous;
-    float m_speed = 0.0F;
-    float m_accuracy = 0.0F;
+    lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;
 };

@@ -121,7 +121,7 @@ int TypingApp::start()
     m_instance->listen();
     m_settingsLoaded = true;
 
-    if (m_library->countGroup(kFirstBasicLesson) == 0) {
+    if (m_library->countGroup(lessongroups::kFirstBasicLesson) == 0) {
         Messages::stop(nullptr, QStringLiteral("Błąd"), QStringLiteral("Nie odnaleziono lekcji"));
         return kExitStartupFailed;
     }

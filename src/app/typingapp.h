@@ -39,7 +39,6 @@ public:
     int start();
 
     SDIDecFrame *mainWindow() const { return m_frame.get(); }
-    const LessonLibrary *library() const { return m_library ? &*m_library : nullptr; }
     TOptions &options() { return m_settings; }
 
     // Writes the settings and the student list as at exit: on a normal end,

@@ -43,8 +43,5 @@ bool loadStoredText(const LessonLibrary &library, int number, LessonText &text)
     const auto stored = library.text(number);
     if (!stored)
         return false;
-    if (!parseLessonText(*stored, text))
-        return false;
-    text.textNumber = number;
-    return true;
+    return parseLessonText(*stored, text);
 }

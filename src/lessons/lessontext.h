@@ -17,7 +17,6 @@ struct LessonText {
     std::size_t expectedPos = 0; // next character to type
     std::size_t topLinePos = 0; // first line shown on screen
     unsigned char expectedChar = 0;
-    int textNumber = 0;
 
     // Installs a body and puts every position at its start.
     void setBody(std::string newBody);

@@ -8,7 +8,6 @@
 #include "lessons/statusline.h"
 #include "lessons/textcodec.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <algorithm>
 
@@ -52,22 +51,16 @@ QColor defaultHighlight()
 
 } // namespace
 
-TLesson1::TLesson1(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, int textNumber,
-    TStudent &student, Clock &clock)
+TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &clock)
     : TCanvas(parent)
-    , m_speedResult(speedResult)
-    , m_accuracyResult(accuracyResult)
     , m_options(options)
     , m_textNumber(textNumber)
-    , m_student(student)
     , m_clock(clock)
     , m_engine([this](unsigned char a, unsigned char b) { return SameKey(a, b); })
     , m_sounds(std::make_unique<KeySounds>())
     , m_font(LessonFont::font())
     , m_highlightColour(defaultHighlight())
 {
-    m_engine.setAccept([this](unsigned char typed, bool correct) { return AcceptChar(typed, correct); });
-
     const QFontMetrics metrics(m_font);
     m_charHeight = metrics.height();
     m_lineHeight = metrics.height() + metrics.leading();
@@ -196,18 +189,16 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
         drawPicture(painter, 0, height() - picture().height());
 }
 
-AcceptResult TLesson1::AcceptChar(unsigned char typed, bool correct)
+void TLesson1::AcceptChar(const AcceptResult &accepted)
 {
-    const AcceptResult result = m_engine.acceptChar(typed, correct);
-    if (result.scrolled) {
+    if (accepted.scrolled) {
         update(textArea());
     } else {
-        update(typedBand(result.line));
-        if (result.lineChanged)
+        update(typedBand(accepted.line));
+        if (accepted.lineChanged)
             update(typedBand(m_engine.currentLine()));
     }
     showCaretNow();
-    return result;
 }
 
 void TLesson1::ShowStatus()
@@ -240,10 +231,8 @@ bool TLesson1::SameKey(unsigned char a, unsigned char b) const
     return a == b;
 }
 
-bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
+bool TLesson1::KeyTyped(unsigned char c)
 {
-    Q_UNUSED(repeatCount);
-    Q_UNUSED(keyFlags);
     // The parent closes a finished lesson on the first LessonFinished; keys
     // that arrive before it does change nothing and finish nothing again.
     if (m_finished)
@@ -258,6 +247,8 @@ bool TLesson1::KeyTyped(unsigned char c, int repeatCount, int keyFlags)
         m_lessonTimer.start(kSecondMs, this);
         emit pausedChanged(false);
     }
+    if (out.accepted)
+        AcceptChar(out.accept);
     // Starting a clip only hands it to the audio output, which is already open.
     if (m_options.Click && out.clip != KeyClip::None)
         m_sounds->play(static_cast<int>(out.clip));
@@ -350,11 +341,6 @@ void TLesson1::FinishLesson()
         return;
     m_finished = true;
     m_lessonTimer.stop();
-    if (m_options.StudentNo != -1)
-        RecordCharCounts(m_student, m_engine.charCounts());
-    const LessonResults results = m_engine.results();
-    m_speedResult = results.speed;
-    m_accuracyResult = results.accuracy;
     if (QWidget *parent = parentWidget())
         QCoreApplication::postEvent(parent, new QEvent(LessonFinished));
 }
@@ -443,7 +429,7 @@ void TLesson1::keyPressEvent(QKeyEvent *event)
     const QString text = typedText(event);
     for (const char32_t codePoint : text.toUcs4()) {
         const std::optional<unsigned char> byte = textcodec::byteOf(codePoint);
-        if (byte && KeyTyped(*byte, event->count(), int(event->modifiers())))
+        if (byte && KeyTyped(*byte))
             used = true;
     }
     if (used)

@@ -15,15 +15,14 @@ class KeySounds;
 class LessonLibrary;
 class QPainter;
 struct TOptions;
-struct TStudent;
 
 // The lesson window: a stored text shown as pairs of rows, each text line
 // with what the learner typed for it underneath, a caret on the typed row
 // and the keyboard area at the bottom. It turns keys, ticks and paints into
 // calls of its TypingEngine and draws what the engine decided.
 //
-// The lesson writes its speed and accuracy into the creator's two floats and
-// posts LessonFinished to its parent when the text is done.
+// When the text is done the lesson posts LessonFinished to its parent, which
+// reads the results from the engine.
 class TLesson1 : public TCanvas
 {
     Q_OBJECT
@@ -32,21 +31,20 @@ public:
     // Height of the keyboard area at the bottom of the window.
     static constexpr int kKeyboardHeight = 193;
 
-    TLesson1(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, int textNumber,
-        TStudent &student, Clock &clock = SteadyClock::instance());
+    TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &clock = SteadyClock::instance());
     ~TLesson1() override;
 
     // The lesson's operations; the other lesson kinds replace some of them.
     virtual void DrawLines(QPainter &painter);
     virtual void DrawKeyboard(QPainter &painter, unsigned char next);
-    // Moves the text on by one accepted character and shows it.
-    virtual AcceptResult AcceptChar(unsigned char typed, bool correct);
+    // Shows a character the text moved on with.
+    virtual void AcceptChar(const AcceptResult &accepted);
     virtual void ShowStatus();
     virtual bool LoadText(const LessonLibrary &library);
     virtual bool SameKey(unsigned char a, unsigned char b) const;
     // One typed character (Windows-1250). False when it is no lesson key, so
     // the caller passes the key on.
-    virtual bool KeyTyped(unsigned char c, int repeatCount = 1, int keyFlags = 0);
+    virtual bool KeyTyped(unsigned char c);
     virtual void ShowLessonMenu();
     // Shows the instruction (if there is one) and starts the one-second timer.
     virtual void StartLesson();
@@ -116,11 +114,8 @@ private:
     void loadKeySounds();
     void beginLesson();
 
-    float &m_speedResult;
-    float &m_accuracyResult;
     TOptions &m_options;
     int m_textNumber;
-    TStudent &m_student;
     Clock &m_clock;
     TypingEngine m_engine;
     std::unique_ptr<KeySounds> m_sounds;

@@ -3,9 +3,9 @@
 #include "app/messages.h"
 #include "lessons/letterexercise.h"
 
-TLesson2::TLesson2(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
-    std::string letters, int lineCount, RandomSource &random, Clock &clock)
-    : TLesson1(parent, speedResult, accuracyResult, options, 0, student, clock)
+TLesson2::TLesson2(
+    QWidget *parent, TOptions &options, std::string letters, int lineCount, RandomSource &random, Clock &clock)
+    : TLesson1(parent, options, 0, clock)
     , m_letters(std::move(letters))
     , m_lineCount(lineCount)
     , m_random(random)

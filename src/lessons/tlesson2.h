@@ -15,8 +15,8 @@ class TLesson2 : public TLesson1
 public:
     // letters: the chosen characters (Windows-1250); one listed twice comes
     // twice as often. random: the program's one generator.
-    TLesson2(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
-        std::string letters, int lineCount, RandomSource &random, Clock &clock = SteadyClock::instance());
+    TLesson2(QWidget *parent, TOptions &options, std::string letters, int lineCount, RandomSource &random,
+        Clock &clock = SteadyClock::instance());
 
     // Makes the lines; the library is not needed. False, after telling the
     // learner, when none of the letters can be practised this way.

@@ -1,6 +1,7 @@
 #include "lessons/tlesson3.h"
 
 #include "app/messages.h"
+#include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/letterexercise.h"
 
@@ -20,16 +21,15 @@ public:
 
 } // namespace
 
-TLesson3::TLesson3(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
-    std::string letters, int lineCount, Clock &clock)
-    : TLesson1(parent, speedResult, accuracyResult, options, 0, student, clock)
+TLesson3::TLesson3(QWidget *parent, TOptions &options, std::string letters, int lineCount, Clock &clock)
+    : TLesson1(parent, options, 0, clock)
     , m_letters(std::move(letters))
     , m_lineCount(lineCount)
 { }
 
 bool TLesson3::LoadText(const LessonLibrary &library)
 {
-    const std::optional<std::string_view> wordList = library.text(kWordListNumber);
+    const std::optional<std::string_view> wordList = library.text(lessongroups::kWordList);
     if (!wordList || m_lineCount <= 0)
         return false;
     std::optional<std::string> body;

@@ -12,12 +12,9 @@ class TLesson3 : public TLesson1
     Q_OBJECT
 
 public:
-    // The stored text that holds the word list.
-    static constexpr int kWordListNumber = 5000;
-
     // letters: the chosen characters (Windows-1250).
-    TLesson3(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, TStudent &student,
-        std::string letters, int lineCount, Clock &clock = SteadyClock::instance());
+    TLesson3(
+        QWidget *parent, TOptions &options, std::string letters, int lineCount, Clock &clock = SteadyClock::instance());
 
     // Gathers the words under a busy cursor. False without a word list, and,
     // after telling the learner, when no word holds any chosen letter.

@@ -5,9 +5,8 @@
 
 #include <QFile>
 
-TLesson5::TLesson5(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, QString fileName,
-    TStudent &student, Clock &clock)
-    : TLesson1(parent, speedResult, accuracyResult, options, 0, student, clock)
+TLesson5::TLesson5(QWidget *parent, TOptions &options, QString fileName, Clock &clock)
+    : TLesson1(parent, options, 0, clock)
     , m_fileName(std::move(fileName))
 { }
 

@@ -11,8 +11,7 @@ class TLesson5 : public TLesson1
     Q_OBJECT
 
 public:
-    TLesson5(QWidget *parent, float &speedResult, float &accuracyResult, TOptions &options, QString fileName,
-        TStudent &student, Clock &clock = SteadyClock::instance());
+    TLesson5(QWidget *parent, TOptions &options, QString fileName, Clock &clock = SteadyClock::instance());
 
     // Reads the file; the library is not needed. False when the file cannot
     // be opened or read. A file with no line to type loads an empty text,

@@ -7,10 +7,6 @@ constexpr std::uint32_t kLongGapMs = 10000; // an idle gap longer than this ...
 constexpr std::uint32_t kLongGapCountsAs = 10; // ... adds only 10 ms of typing time
 } // namespace
 
-TypingEngine::TypingEngine(SameKey sameKey)
-    : m_sameKey(sameKey ? std::move(sameKey) : SameKey(plainSameKey))
-{ }
-
 void TypingEngine::load(LessonText text)
 {
     m_text = std::move(text);
@@ -58,6 +54,10 @@ bool TypingEngine::isFinishPosition() const
     return pos + 2 == body.size() && body[pos] == char(chars::CarriageReturn) && body[pos + 1] == char(chars::LineFeed);
 }
 
+TypingEngine::TypingEngine(SameKey sameKey)
+    : m_sameKey(sameKey ? std::move(sameKey) : SameKey(plainSameKey))
+{ }
+
 KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode mode)
 {
     KeyOutcome out;
@@ -93,18 +93,16 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
     out.counted = true;
     out.correct = m_sameKey(expected, key);
     if (mode == ErrorMode::AcceptErrors || out.correct) {
-        out.accept = m_accept ? m_accept(key, out.correct) : acceptChar(key, out.correct);
+        out.accept = acceptChar(key, out.correct);
         out.accepted = true;
     }
     if (!out.correct)
         ++m_errorCount;
-
-    m_previousExpected = expected;
-    m_text.expectedChar = static_cast<unsigned char>(m_text.body.c_str()[m_text.expectedPos]);
     ++m_typedCount;
 
+    // The keystroke is booked on the character that was expected.
     for (int j = 0; j < kStatCharCount; ++j) {
-        if (m_sameKey(m_previousExpected, StatChars[j])) {
+        if (m_sameKey(expected, StatChars[j])) {
             TCharCount &count = m_counts[j];
             count.Time += interval;
             if (out.correct)
@@ -116,7 +114,7 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
 
     if (!out.correct)
         out.clip = KeyClip::Error;
-    else if (m_previousExpected == chars::CarriageReturn)
+    else if (expected == chars::CarriageReturn)
         out.clip = KeyClip::LineEnd;
     else
         out.clip = KeyClip::Key;

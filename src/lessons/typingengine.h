@@ -23,13 +23,14 @@ struct AcceptResult {
     bool scrolled = false;
 };
 
-// What one keystroke did.
+// What one keystroke did: how it was judged, and where the text went when
+// it moved on.
 struct KeyOutcome {
     bool finished = false; // the text is done: the lesson must finish
     bool counted = false; // a lesson key, judged and counted
     bool resumed = false; // it ended a pause
     bool correct = false;
-    bool accepted = false; // the text moved on (see accept)
+    bool accepted = false; // the text moved on; accept says where
     AcceptResult accept;
     KeyClip clip = KeyClip::None;
 };
@@ -49,19 +50,13 @@ struct LessonResults {
 class TypingEngine
 {
 public:
-    // Two characters that count as the same key (plain equality for most lessons).
+    // Whether a typed and an expected character come from the same key:
+    // plain equality for most lessons, the lesson's own rule for some.
     using SameKey = std::function<bool(unsigned char, unsigned char)>;
 
     static bool plainSameKey(unsigned char a, unsigned char b) { return a == b; }
 
-    // Called for every character a keystroke moves the text on with. A
-    // lesson window puts its own operation here, which calls acceptChar()
-    // and shows the result; without one the engine calls acceptChar() itself.
-    using Accept = std::function<AcceptResult(unsigned char typed, bool correct)>;
-
     explicit TypingEngine(SameKey sameKey = plainSameKey);
-
-    void setAccept(Accept accept) { m_accept = std::move(accept); }
 
     // Takes the loaded text and sizes the typed store to it.
     void load(LessonText text);
@@ -71,18 +66,15 @@ public:
     // Window set-up: the first keystroke interval is measured from here.
     void start(std::uint32_t now);
 
+    // Judges one typed character, counts it and, when it is accepted, moves
+    // the text on. Characters that no key of StatChars gives are ignored.
     KeyOutcome keyTyped(unsigned char c, std::uint32_t now, ErrorMode mode);
-
-    // Stores a character for display and moves on through the text.
-    AcceptResult acceptChar(unsigned char typed, bool correct);
 
     void togglePause(std::uint32_t now);
     void tick() { ++m_seconds; }
 
     // Speed and accuracy of the lesson so far; 0 where nothing was counted.
     LessonResults results() const;
-    // Speed as the status line shows it.
-    float currentSpeed() const { return results().speed; }
 
     bool isFinishPosition() const;
     bool paused() const { return m_paused; }
@@ -96,8 +88,6 @@ public:
     int topLineIndex() const { return m_topLineIndex; }
     int lastRowIndex() const { return m_lastRowIndex; }
     void setLastRowIndex(int index) { m_lastRowIndex = index < 0 ? 0 : index; }
-    unsigned char previousExpected() const { return m_previousExpected; }
-    bool sameKey(unsigned char a, unsigned char b) const { return m_sameKey(a, b); }
 
     // What was typed for a text line, up to its first zero; empty for a line
     // not reached.
@@ -109,12 +99,12 @@ public:
 
 private:
     void sizeTypedStore();
+    // Stores a character for display and moves on through the text.
+    AcceptResult acceptChar(unsigned char typed, bool correct);
 
     SameKey m_sameKey;
-    Accept m_accept;
     LessonText m_text;
     TCharCounts m_counts {};
-    unsigned char m_previousExpected = 0;
     std::uint32_t m_seconds = 0;
     std::uint32_t m_lastKeyTime = 0;
     std::uint32_t m_pauseStart = 0;

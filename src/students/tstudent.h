@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lessons/lessongroups.h"
 #include "lessons/statchars.h"
 
 #include <array>
@@ -12,15 +13,13 @@ struct TCharStat {
     float Accuracy = 0.0F; // per cent of correct keystrokes on it
 };
 
-inline constexpr int kFirstBasicLesson = 1201;
-
 // One registered learner.
 struct TStudent {
     std::string Name; // Windows-1250
     std::int32_t Age = 0;
     std::int32_t Male = 1; // 1 man, 0 woman
     std::array<TCharStat, kStatCharCount> CharStats {};
-    std::int32_t NextLesson = kFirstBasicLesson; // the suggested lesson
+    std::int32_t NextLesson = lessongroups::kFirstBasicLesson; // the suggested lesson
 
     TStudent() = default;
     TStudent(std::string name, std::int32_t age, std::int32_t male)

@@ -1,11 +1,10 @@
+#include "common/lessonharness.h"
 #include "common/pictures.h"
 #include "common/testsupport.h"
 #include "lessons/keypadkeys.h"
-#include "lessons/lessonharness.h"
 #include "lessons/tlesson4.h"
 #include "lessons/tlesson5.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <memory>
 
@@ -26,22 +25,14 @@ public:
     void putWhitePicture() { setPicture(solidPicture(638, kKeyboardHeight, qRgb(255, 255, 255))); }
 };
 
-struct Setup {
-    TOptions options;
-    TStudent student;
-    float speed = -1.0F;
-    float accuracy = -1.0F;
-    LessonParent parent;
-
-    Setup() { options.Click = false; }
-
+struct Setup : LessonSetup {
     std::unique_ptr<PicturedDrill> drill(int number)
     {
-        return std::make_unique<PicturedDrill>(&parent, speed, accuracy, options, number, student);
+        return std::make_unique<PicturedDrill>(&parent, options, number);
     }
     std::unique_ptr<TLesson5> ownText(const QString &path)
     {
-        return std::make_unique<TLesson5>(&parent, speed, accuracy, options, path, student);
+        return std::make_unique<TLesson5>(&parent, options, path);
     }
 };
 
@@ -117,7 +108,7 @@ private slots:
         QVERIFY(drill->engine().typedCount() > 0);
         QApplication::processEvents();
         QCOMPARE(setup.parent.finished, 1);
-        QCOMPARE(setup.accuracy, 100.0F);
+        QCOMPARE(drill->engine().results().accuracy, 100.0F);
     }
 
     // The picture shows the key to press next in the highlight colour and
@@ -180,12 +171,12 @@ private slots:
         QVERIFY(log.boxes.isEmpty());
         QVERIFY(!lesson->hasInstruction());
         QVERIFY2(lesson->statusText().endsWith(QStringLiteral("1 z 4 linii")), qPrintable(lesson->statusText()));
-        typeToTheEnd(*lesson);
+        typeToTheEnd(lesson.get());
         QVERIFY(lesson->isFinished());
         QCOMPARE(int(lesson->engine().errorCount()), 0);
         QApplication::processEvents();
         QCOMPARE(setup.parent.finished, 1);
-        QCOMPARE(setup.accuracy, 100.0F);
+        QCOMPARE(lesson->engine().results().accuracy, 100.0F);
     }
 
     // A file that cannot be opened makes no lesson, and is not made.

@@ -1,11 +1,11 @@
 #include "app/messages.h"
+#include "common/lessonharness.h"
 #include "common/messagerecorder.h"
 #include "common/pictures.h"
 #include "common/testsupport.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <memory>
 
@@ -21,29 +21,6 @@ constexpr int kLessonNumber = 1201;
 const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kRed = qRgb(255, 0, 0);
 
-// The lesson's parent: counts the LessonFinished notices and the keys the
-// lesson passed on.
-class Parent : public QWidget
-{
-public:
-    int finished = 0;
-    QList<int> passedKeys;
-
-protected:
-    bool event(QEvent *event) override
-    {
-        if (event->type() == LessonFinished) {
-            ++finished;
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress) {
-            passedKeys.append(static_cast<QKeyEvent *>(event)->key());
-            return true;
-        }
-        return QWidget::event(event);
-    }
-};
-
 // A lesson kind that has a keyboard picture.
 class PictureLesson : public TLesson1
 {
@@ -53,45 +30,25 @@ public:
 };
 
 // One running lesson in a 640 x 480 parent, as the main window holds it.
-struct Running {
+struct Running : LessonSetup {
     LessonLibrary library;
-    TOptions options;
-    TStudent student;
-    float speed = -1.0F;
-    float accuracy = -1.0F;
     ManualClock clock;
-    Parent parent;
     std::unique_ptr<TLesson1> lesson;
 
     // stored: the stored text, instruction line first ("\n" is CR LF).
     Running(const std::string &stored, int errorType = 0, int height = 480, bool withPicture = false)
     {
         library.addText(kLessonNumber, stored);
+        options = TOptions();
         options.ErrorType = errorType;
         parent.resize(640, height);
         if (withPicture)
-            lesson = std::make_unique<PictureLesson>(&parent, speed, accuracy, options, kLessonNumber, student, clock);
+            lesson = std::make_unique<PictureLesson>(&parent, options, kLessonNumber, clock);
         else
-            lesson = std::make_unique<TLesson1>(&parent, speed, accuracy, options, kLessonNumber, student, clock);
-        lesson->setGeometry(0, 0, 640, height);
+            lesson = std::make_unique<TLesson1>(&parent, options, kLessonNumber, clock);
     }
 
-    bool start()
-    {
-        if (!lesson->LoadText(library))
-            return false;
-        parent.show();
-        if (!QTest::qWaitForWindowExposed(&parent))
-            return false;
-        parent.activateWindow();
-        if (!QTest::qWaitForWindowActive(&parent))
-            return false;
-        lesson->setFocus();
-        // The first paint queues the instruction and the timer.
-        QApplication::processEvents();
-        QApplication::processEvents();
-        return lesson->hasFocus();
-    }
+    bool start() { return lesson->LoadText(library) && showLesson(*lesson, parent); }
 
     TLesson1 &operator*() const { return *lesson; }
     TLesson1 *operator->() const { return lesson.get(); }
@@ -459,22 +416,19 @@ private slots:
     {
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("studentNo");
         QTest::addColumn<float>("accuracy");
         QTest::newRow("ends on its last character") << "ab\nc"
-                                                    << "ab\rxc" << -1 << 80.0F;
+                                                    << "ab\rxc" << 80.0F;
         QTest::newRow("ends at the key after the final line break") << "ab\ncd\n"
-                                                                    << "ab\rcd\rz" << 0 << 100.0F;
+                                                                    << "ab\rcd\rz" << 100.0F;
     }
 
     void lessonFinishedArrivesOnce()
     {
         QFETCH(QString, body);
         QFETCH(QString, keys);
-        QFETCH(int, studentNo);
         QFETCH(float, accuracy);
         Running lesson(storedText({ body }));
-        lesson.options.StudentNo = studentNo;
         QVERIFY(lesson.start());
         lesson.type(keys, 250);
         QVERIFY(lesson->isFinished());
@@ -486,13 +440,10 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(lesson.parent.finished, 1);
 
-        QCOMPARE(lesson.speed, 240.0F); // a key every 250 ms
-        QCOMPARE(lesson.accuracy, accuracy);
+        // The keys after the end changed nothing the parent reads.
+        QCOMPARE(lesson->engine().results().speed, 240.0F); // a key every 250 ms
+        QCOMPARE(lesson->engine().results().accuracy, accuracy);
         QCOMPARE(lesson->lessonTimerId(), 0);
-        // The learner's record takes the counts only when a learner is registered.
-        const TCharStat &a = lesson.student.CharStats[statCharSlot('a')];
-        QCOMPARE(a.Speed, studentNo == -1 ? 0.0F : 240.0F);
-        QCOMPARE(a.Accuracy, studentNo == -1 ? 0.0F : 100.0F);
     }
 
     void longTextsTypeToTheEnd_data()

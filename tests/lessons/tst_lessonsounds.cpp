@@ -1,9 +1,8 @@
+#include "common/lessonharness.h"
 #include "common/testsupport.h"
 #include "lessons/keysounds.h"
-#include "lessons/lessonharness.h"
 #include "lessons/lessonlibrary.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <memory>
 
@@ -17,13 +16,8 @@ const QString kSoundError = QStringLiteral("Błąd odczytu zapisu dźwięku.");
 
 // A stored lesson with an instruction and two short lines ending with a line
 // break, and the lesson window on it with sounds of its own.
-struct SoundLesson {
+struct SoundLesson : LessonSetup {
     LessonLibrary library;
-    TOptions options;
-    TStudent student;
-    float speed = 0.0F;
-    float accuracy = 0.0F;
-    LessonParent parent;
     std::unique_ptr<TLesson1> lesson;
     KeySounds *sounds = nullptr;
 
@@ -33,7 +27,7 @@ struct SoundLesson {
         options.Click = click;
         options.Type = type;
         options.ErrorType = errorType;
-        lesson = std::make_unique<TLesson1>(&parent, speed, accuracy, options, kLesson, student);
+        lesson = std::make_unique<TLesson1>(&parent, options, kLesson);
         auto own = std::make_unique<KeySounds>(wavePath);
         sounds = own.get();
         lesson->setKeySounds(std::move(own));

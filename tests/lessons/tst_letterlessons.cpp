@@ -1,11 +1,10 @@
+#include "common/lessonharness.h"
 #include "common/testsupport.h"
-#include "lessons/lessonharness.h"
 #include "lessons/letterexercise.h"
 #include "lessons/randomsource.h"
 #include "lessons/tlesson2.h"
 #include "lessons/tlesson3.h"
 #include "settings/toptions.h"
-#include "students/tstudent.h"
 
 #include <memory>
 
@@ -27,22 +26,14 @@ QList<QByteArray> bodyLines(const std::string &body)
 }
 
 // Everything a letter lesson is made with, as the main window has it.
-struct Setup {
-    TOptions options;
-    TStudent student;
-    float speed = -1.0F;
-    float accuracy = -1.0F;
-    LessonParent parent;
-
-    Setup() { options.Click = false; }
-
+struct Setup : LessonSetup {
     std::unique_ptr<TLesson2> groups(const std::string &letters, int lines, RandomSource &random)
     {
-        return std::make_unique<TLesson2>(&parent, speed, accuracy, options, student, letters, lines, random);
+        return std::make_unique<TLesson2>(&parent, options, letters, lines, random);
     }
     std::unique_ptr<TLesson3> words(const std::string &letters, int lines)
     {
-        return std::make_unique<TLesson3>(&parent, speed, accuracy, options, student, letters, lines);
+        return std::make_unique<TLesson3>(&parent, options, letters, lines);
     }
 };
 
@@ -100,14 +91,14 @@ private slots:
             qPrintable(lesson->statusText()));
 
         // Every character and every line break but the last, whose key only ends the lesson.
-        const int keys = typeToTheEnd(*lesson);
+        const int keys = typeToTheEnd(lesson.get());
         QVERIFY(lesson->isFinished());
         QCOMPARE(keys, int(text.body.size()) - lineCount);
         QCOMPARE(int(lesson->engine().typedCount()), keys - 1);
         QCOMPARE(int(lesson->engine().errorCount()), 0);
         QApplication::processEvents();
         QCOMPARE(setup.parent.finished, 1);
-        QCOMPARE(setup.accuracy, 100.0F);
+        QCOMPARE(lesson->engine().results().accuracy, 100.0F);
     }
 
     // The groups come from the generator the lesson is given.
