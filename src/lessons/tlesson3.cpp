@@ -1,8 +1,8 @@
 #include "lessons/tlesson3.h"
 
-#include "app/messages.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/letterexercise.h"
+#include "widgets/messages.h"
 
 #include <QGuiApplication>
 

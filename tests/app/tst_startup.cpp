@@ -1,9 +1,9 @@
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QProcess>

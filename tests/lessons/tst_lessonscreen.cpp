@@ -1,4 +1,3 @@
-#include "app/messages.h"
 #include "common/messagerecorder.h"
 #include "common/pictures.h"
 #include "common/testsupport.h"
@@ -6,6 +5,7 @@
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
 #include "students/tstudent.h"
+#include "widgets/messages.h"
 
 #include <memory>
 
