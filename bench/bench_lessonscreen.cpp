@@ -2,13 +2,13 @@
 // the end of the repaint it causes, in a real lesson window inside the main
 // window, while a text longer than the screen is typed (so it scrolls).
 
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "benchstats.h"
 #include "lessons/cp1250.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
+#include "widgets/messages.h"
 
 #include <chrono>
 #include <cstdio>

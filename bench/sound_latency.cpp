@@ -12,11 +12,11 @@
 //
 //   sound_latency [keys per pass]
 
-#include "app/messages.h"
 #include "lessons/keysounds.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
+#include "widgets/messages.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,12 +3,10 @@
 #include "app/aboutdlg.h"
 #include "app/appicon.h"
 #include "app/apppaths.h"
-#include "app/help.h"
 #include "app/helpwindow.h"
 #include "app/lessonflow.h"
 #include "app/lessonnotices.h"
 #include "app/lockkeys.h"
-#include "app/messages.h"
 #include "app/tendinfodlg.h"
 #include "app/ttitle.h"
 #include "app/verdict.h"
@@ -19,7 +17,6 @@
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
-#include "lessons/textcodec.h"
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson2.h"
 #include "lessons/tlesson3.h"
@@ -29,6 +26,9 @@
 #include "settings/toptionsdlg.h"
 #include "students/tstatdlg.h"
 #include "students/tstuddlg.h"
+#include "widgets/help.h"
+#include "widgets/messages.h"
+#include "widgets/textcodec.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
 #include "app/tendinfodlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "app/typingapp.h"
 
 #include "app/apppaths.h"
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/singleinstance.h"
 #include "lessons/librarylocator.h"
 #include "settings/settingsfile.h"
 #include "students/tstudent.h"
+#include "widgets/messages.h"
 
 #include <cstdio>
 

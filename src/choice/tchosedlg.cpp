@@ -1,9 +1,9 @@
 #include "choice/tchosedlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
 #include "lessons/lessonlibrary.h"
-#include "lessons/textcodec.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
+#include "widgets/textcodec.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

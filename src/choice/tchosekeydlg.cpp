@@ -1,10 +1,10 @@
 #include "choice/tchosekeydlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
-#include "app/messages.h"
 #include "choice/lettertable.h"
-#include "lessons/textcodec.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
+#include "widgets/messages.h"
+#include "widgets/textcodec.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

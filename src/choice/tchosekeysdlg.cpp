@@ -1,8 +1,8 @@
 #include "choice/tchosekeysdlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
-#include "lessons/textcodec.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
+#include "widgets/textcodec.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "choice/tchosetextdlg.h"
 
-#include "app/help.h"
 #include "choice/lessonrows.h"
 #include "lessons/lessonlibrary.h"
-#include "lessons/textcodec.h"
+#include "widgets/help.h"
+#include "widgets/textcodec.h"
 
 #include <QListWidget>
 

@@ -1,13 +1,13 @@
 #include "lessons/tlesson1.h"
 
-#include "app/messages.h"
 #include "lessons/keysounds.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonfont.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/statusline.h"
-#include "lessons/textcodec.h"
 #include "settings/toptions.h"
+#include "widgets/messages.h"
+#include "widgets/textcodec.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "lessons/tlesson2.h"
 
-#include "app/messages.h"
 #include "lessons/letterexercise.h"
+#include "widgets/messages.h"
 
 TLesson2::TLesson2(
     QWidget *parent, TOptions &options, std::string letters, int lineCount, RandomSource &random, Clock &clock)

@@ -1,9 +1,9 @@
 #include "lessons/tlesson3.h"
 
-#include "app/messages.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/letterexercise.h"
+#include "widgets/messages.h"
 
 #include <QGuiApplication>
 

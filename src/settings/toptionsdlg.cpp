@@ -1,7 +1,7 @@
 #include "settings/toptionsdlg.h"
 
-#include "app/help.h"
 #include "settings/toptions.h"
+#include "widgets/help.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

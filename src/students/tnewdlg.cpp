@@ -1,9 +1,9 @@
 #include "students/tnewdlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
-#include "lessons/textcodec.h"
 #include "students/tstudent.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
+#include "widgets/textcodec.h"
 
 #include <climits>
 

@@ -1,9 +1,9 @@
 #include "students/tstatdlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
 #include "students/tstatlistbox.h"
 #include "students/tstudent.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "students/tstatlistbox.h"
 
-#include "lessons/textcodec.h"
+#include "widgets/textcodec.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

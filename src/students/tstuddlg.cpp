@@ -1,12 +1,12 @@
 #include "students/tstuddlg.h"
 
-#include "app/dialogbuttons.h"
-#include "app/help.h"
-#include "app/messages.h"
-#include "lessons/textcodec.h"
 #include "settings/toptions.h"
 #include "students/tnewdlg.h"
 #include "students/tstudentlist.h"
+#include "widgets/dialogbuttons.h"
+#include "widgets/help.h"
+#include "widgets/messages.h"
+#include "widgets/textcodec.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,5 +1,5 @@
-#include "app/help.h"
 #include "app/tendinfodlg.h"
+#include "widgets/help.h"
 
 #include <QLabel>
 #include <QPushButton>

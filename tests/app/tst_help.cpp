@@ -1,6 +1,6 @@
-#include "app/help.h"
 #include "app/helpcontexts.h"
 #include "app/helpwindow.h"
+#include "widgets/help.h"
 
 #include <QFile>
 #include <QTextBlock>

@@ -1,4 +1,3 @@
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/lessonharness.h"
@@ -6,6 +5,7 @@
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "lessons/tlesson1.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,4 @@
 #include "app/apppaths.h"
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/modaldismisser.h"
@@ -7,6 +6,7 @@
 #include "students/tnewdlg.h"
 #include "students/tstuddlg.h"
 #include "students/tstudentlist.h"
+#include "widgets/messages.h"
 
 #include <csignal>
 

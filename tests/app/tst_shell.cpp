@@ -1,6 +1,5 @@
 #include "app/apppaths.h"
 #include "app/helpwindow.h"
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/singleinstance.h"
 #include "app/tendinfodlg.h"
@@ -14,6 +13,7 @@
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson4.h"
 #include "settings/toptions.h"
+#include "widgets/messages.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,26 +1,17 @@
-#include "app/messages.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
+#include "widgets/messages.h"
 
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
-
-QString writeLibrary(const QTemporaryDir &dir, const LessonLibrary &library)
-{
-    const QString path = dir.filePath(QStringLiteral("pisarz.src"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    const std::string packed = library.serialize();
-    file.write(packed.data(), static_cast<qint64>(packed.size()));
-    return path;
-}
 
 QString executable()
 {
@@ -42,66 +33,66 @@ private slots:
     void init() { m_recorder = std::make_unique<MessageRecorder>(); }
     void cleanup() { m_recorder.reset(); }
 
-    void startsWithTheBuiltLibrary()
+    void start_data()
     {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("stop");
+
+        LessonLibrary withoutFirstLesson;
+        withoutFirstLesson.addText(1202, crlf("Opis\nabc"));
+        const std::string packed = withoutFirstLesson.serialize();
+
+        // fileName: the library in a temporary folder, or the built one when
+        // empty; a null contents writes no file. stop: what the one stop box
+        // must match, %1 the library's path; empty when no box may show.
+        QTest::newRow("built library") << QString() << QByteArray() << 0 << QString();
+        QTest::newRow("missing library names where it looked")
+            << QStringLiteral("brak.src") << QByteArray() << 1 << QStringLiteral("pisarz\\.src.*%1");
+        QTest::newRow("damaged library") << QStringLiteral("pisarz.src") << QByteArray("to nie jest biblioteka") << 1
+                                         << QStringLiteral("%1");
+        QTest::newRow("library without the first lesson")
+            << QStringLiteral("pisarz.src") << QByteArray(packed.data(), qsizetype(packed.size())) << 1
+            << QStringLiteral("^Nie odnaleziono lekcji$");
+    }
+
+    void start()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, exitCode);
+        QFETCH(QString, stop);
+        QTemporaryDir dir;
         StartupOptions options;
         options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
+        if (!fileName.isEmpty()) {
+            options.libraryFile = dir.filePath(fileName);
+            QFile file(options.libraryFile);
+            if (!contents.isNull())
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        }
         const ModalDismisser dismisser;
         TypingApp app(options);
-        QCOMPARE(app.start(), 0);
-        QVERIFY(m_recorder->boxes.isEmpty());
+        QCOMPARE(app.start(), exitCode);
+        if (stop.isEmpty()) {
+            QVERIFY(m_recorder->boxes.isEmpty());
+        } else {
+            QCOMPARE(m_recorder->boxes.size(), 1);
+            const Box &box = m_recorder->boxes[0];
+            QCOMPARE(box.kind, Messages::Kind::Stop);
+            QCOMPARE(box.caption, QStringLiteral("Błąd"));
+            const QRegularExpression said(stop.arg(QRegularExpression::escape(options.libraryFile)),
+                QRegularExpression::DotMatchesEverythingOption);
+            QVERIFY2(said.match(box.text).hasMatch(), qPrintable(box.text));
+        }
+        if (exitCode != 0) {
+            QVERIFY(!app.mainWindow());
+            return;
+        }
         QVERIFY(app.mainWindow());
         QCOMPARE(app.mainWindow()->windowTitle(), QStringLiteral("Palcomir"));
         QVERIFY(app.mainWindow()->isVisible());
-    }
-
-    void missingLibraryNamesWhereItLooked()
-    {
-        QTemporaryDir dir;
-        StartupOptions options;
-        options.libraryFile = dir.filePath(QStringLiteral("brak.src"));
-        const ModalDismisser dismisser;
-        TypingApp app(options);
-        QCOMPARE(app.start(), 1);
-        QVERIFY(!app.mainWindow());
-        QCOMPARE(m_recorder->boxes.size(), 1);
-        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
-        QVERIFY(m_recorder->boxes[0].text.contains(QStringLiteral("pisarz.src")));
-        QVERIFY(m_recorder->boxes[0].text.contains(dir.filePath(QStringLiteral("brak.src"))));
-    }
-
-    void damagedLibraryIsRefused()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("pisarz.src"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write("to nie jest biblioteka");
-        file.close();
-        StartupOptions options;
-        options.libraryFile = path;
-        const ModalDismisser dismisser;
-        TypingApp app(options);
-        QCOMPARE(app.start(), 1);
-        QCOMPARE(m_recorder->boxes.size(), 1);
-        QVERIFY(m_recorder->boxes[0].text.contains(path));
-    }
-
-    void libraryWithoutTheFirstLesson()
-    {
-        QTemporaryDir dir;
-        LessonLibrary library;
-        library.addText(1202, crlf("Opis\nabc"));
-        StartupOptions options;
-        options.libraryFile = writeLibrary(dir, library);
-        const ModalDismisser dismisser;
-        TypingApp app(options);
-        QCOMPARE(app.start(), 1);
-        QVERIFY(!app.mainWindow());
-        QCOMPARE(m_recorder->boxes.size(), 1);
-        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
-        QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Błąd"));
-        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Nie odnaleziono lekcji"));
     }
 
     void commandLine_data()

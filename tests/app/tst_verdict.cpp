@@ -1,7 +1,5 @@
 #include "app/verdict.h"
-#include "lessons/numberformat.h"
 
-#include <clocale>
 #include <cmath>
 
 #include <QtTest>
@@ -108,17 +106,6 @@ private slots:
         QFETCH(bool, suggested);
         QFETCH(QString, text);
         QCOMPARE(q(verdictText(speed, accuracy, masculine, suggested)), text);
-    }
-
-    // A Polish locale writes decimal commas; the learner always sees a point.
-    void pointWhateverTheLocale()
-    {
-        const char *polish = std::setlocale(LC_ALL, "pl_PL.UTF-8");
-        const std::string text = formatFixed1(97.5, 5);
-        std::setlocale(LC_ALL, "C");
-        QCOMPARE(q(text), QStringLiteral(" 97.5"));
-        if (!polish)
-            qInfo("no Polish locale installed; the point was checked in the C locale only");
     }
 };
 

@@ -1,8 +1,8 @@
-#include "app/help.h"
 #include "choice/tchosedlg.h"
 #include "choice/tchosetextdlg.h"
 #include "common/dialogtesting.h"
 #include "common/testsupport.h"
+#include "widgets/help.h"
 
 #include <QListWidget>
 #include <QPushButton>

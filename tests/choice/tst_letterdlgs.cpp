@@ -1,9 +1,9 @@
-#include "app/messages.h"
 #include "choice/lettertable.h"
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
 #include "common/dialogtesting.h"
 #include "common/testsupport.h"
+#include "widgets/messages.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // Answers the program's message boxes instead of showing them, and keeps
 // what each one said.
 
-#include "app/messages.h"
+#include "widgets/messages.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,3 @@
-#include "app/messages.h"
 #include "common/lessonharness.h"
 #include "common/messagerecorder.h"
 #include "common/pictures.h"
@@ -6,6 +5,7 @@
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
+#include "widgets/messages.h"
 
 #include <memory>
 

@@ -1,11 +1,58 @@
 #include "lessons/statusline.h"
 
+#include "app/verdict.h"
+#include "lessons/numberformat.h"
+
 #include <clocale>
 #include <cstdio>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 #include <QtTest>
 
 namespace {
+
+// Numbers the way a Polish locale writes them, "1 234,5", without needing one
+// installed on the machine.
+class DecimalComma : public std::numpunct<char>
+{
+protected:
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return ' '; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// Installs the decimal comma as the global C++ locale, and a Polish C locale
+// where the machine has one, for as long as it lives.
+class PolishNumbers
+{
+public:
+    PolishNumbers()
+        : m_previous(std::locale::global(std::locale(std::locale::classic(), new DecimalComma)))
+        , m_previousC(std::setlocale(LC_ALL, nullptr))
+        , m_polishC(std::setlocale(LC_ALL, "pl_PL.UTF-8") != nullptr)
+    { }
+    ~PolishNumbers()
+    {
+        std::setlocale(LC_ALL, m_previousC.c_str());
+        std::locale::global(m_previous);
+    }
+    PolishNumbers(const PolishNumbers &) = delete;
+    PolishNumbers &operator=(const PolishNumbers &) = delete;
+
+    bool polishC() const { return m_polishC; }
+
+private:
+    std::locale m_previous;
+    std::string m_previousC;
+    bool m_polishC;
+};
+
+QString q(const std::string &utf8)
+{
+    return QString::fromStdString(utf8);
+}
 
 QString statusOf(
     std::uint32_t seconds, std::uint32_t errors, std::uint32_t typed, float typingTime, int line, int lines)
@@ -17,10 +64,14 @@ QString statusOf(
     f.typingTime = typingTime;
     f.currentLine = line;
     f.lineCount = lines;
-    return QString::fromStdString(statusLineText(f));
+    return q(statusLineText(f));
 }
 
+using Printer = QString (*)();
+
 } // namespace
+
+Q_DECLARE_METATYPE(Printer)
 
 class TestStatusLine : public QObject
 {
@@ -90,7 +141,7 @@ private slots:
     {
         QFETCH(uint, errors);
         QFETCH(QString, text);
-        QCOMPARE(QString::fromStdString(errorCountText(errors)), text);
+        QCOMPARE(q(errorCountText(errors)), text);
     }
 
     // The speed field reads exactly as "%5.1f" in the C locale, for speeds
@@ -114,6 +165,40 @@ private slots:
         }
         std::setlocale(LC_NUMERIC, saved.c_str());
         QCOMPARE(checked, 81);
+    }
+
+    void pointWhateverTheLocale_data()
+    {
+        QTest::addColumn<Printer>("print");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("fixed point") << Printer([] { return q(formatFixed1(97.5, 5)); }) << QStringLiteral(" 97.5");
+        QTest::newRow("fixed point, thousands")
+            << Printer([] { return q(formatFixed1(12345.6, 5)); }) << QStringLiteral("12345.6");
+        QTest::newRow("status line") << Printer([] {
+            return statusOf(3599, 1, 1, 7.0F, 137, 138);
+        }) << QStringLiteral("Czas: 00:59:59    1 błąd    8571.4 znaków/min.    138 z 138 linii");
+        QTest::newRow("verdict") << Printer([] { return q(verdictText(1234.56F, 99.04F, true, false)); })
+                                 << QStringLiteral(
+                                        "Szybkość pisania wyniosła 1234.6 znaków/minutę, poprawność -  99.0%.\n"
+                                        "Poprawność jest dobra.\nPrędkość jest fenomenalna. ");
+    }
+
+    // A Polish locale writes decimal commas; the learner always sees a point.
+    void pointWhateverTheLocale()
+    {
+        QFETCH(Printer, print);
+        QFETCH(QString, text);
+        const PolishNumbers polish;
+        // What a stream that follows the locale would print.
+        std::ostringstream stream;
+        stream << std::fixed << std::setprecision(1) << 1234.5;
+        QCOMPARE(stream.str(), std::string("1 234,5"));
+        if (polish.polishC()) {
+            char buffer[16];
+            std::snprintf(buffer, sizeof buffer, "%.1f", 97.5);
+            QCOMPARE(std::string(buffer), std::string("97,5"));
+        }
+        QCOMPARE(print(), text);
     }
 };
 

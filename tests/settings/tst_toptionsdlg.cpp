@@ -1,8 +1,8 @@
-#include "app/help.h"
 #include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
+#include "widgets/help.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,8 +1,8 @@
-#include "app/help.h"
 #include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "students/tstatdlg.h"
 #include "students/tstudent.h"
+#include "widgets/help.h"
 
 #include <limits>
 

@@ -1,11 +1,11 @@
-#include "app/help.h"
-#include "app/messages.h"
 #include "common/dialogtesting.h"
 #include "common/testsupport.h"
 #include "settings/toptions.h"
 #include "students/tnewdlg.h"
 #include "students/tstuddlg.h"
 #include "students/tstudentlist.h"
+#include "widgets/help.h"
+#include "widgets/messages.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "lessons/textcodec.h"
+#include "widgets/textcodec.h"
 
 #include "lessons/cp1250.h"
 

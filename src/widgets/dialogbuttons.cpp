@@ -1,4 +1,4 @@
-#include "app/dialogbuttons.h"
+#include "widgets/dialogbuttons.h"
 
 #include <QPushButton>
 
