@@ -1,30 +1,53 @@
 #include "app/aboutdlg.h"
 
+#include "images/dibdrawing.h"
+#include "images/gifresource.h"
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 
 ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Informacje"));
+    if (const std::optional<PackedDib> dib = LoadGifResource(kPicture))
+        m_picture = dibToImage(*dib);
+    if (hasPicture()) {
+        setFixedSize(kClientSize);
+        return;
+    }
+    // Without its picture the box still says what it is.
     auto *text = new QLabel(this);
-    text->setTextFormat(Qt::RichText);
     text->setAlignment(Qt::AlignCenter);
-    text->setWordWrap(true);
-    text->setText(QStringLiteral("<h2>Palcomir</h2>"
-                                 "<p>wersja %1</p>"
-                                 "<p>Nauka pisania bezwzrokowego na klawiaturze komputera.</p>"
-                                 "<p>Czcionka lekcji: DejaVu Sans Mono (licencja swobodna, zob. "
-                                 "resources/fonts).<br>Słownik ćwiczeń: ranking słów @zxcvbn-ts/language-pl "
-                                 "(MIT) sprawdzony słownikiem wpolish.</p>"
-                                 "<p><small>Kliknij, aby zamknąć.</small></p>")
-                      .arg(QCoreApplication::applicationVersion()));
+    text->setText(
+        QStringLiteral("Palcomir\nwersja %1\n\nKliknij, aby zamknąć.").arg(QCoreApplication::applicationVersion()));
     text->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
-    setMinimumWidth(420);
+    setMinimumWidth(320);
+}
+
+void ABCAboutDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the desktop, as the box always was.
+    if (const QScreen *screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void ABCAboutDlg::paintEvent(QPaintEvent *event)
+{
+    if (!hasPicture())
+        return QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_picture);
 }
 
 void ABCAboutDlg::mousePressEvent(QMouseEvent *event)

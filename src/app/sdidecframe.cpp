@@ -14,6 +14,7 @@
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
 #include "choice/tchosetextdlg.h"
+#include "images/thintwindow.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
@@ -260,7 +261,14 @@ void SDIDecFrame::showHelpContents()
 
 void SDIDecFrame::showFingering()
 {
-    helpWindow()->showPage(QStringLiteral("palce.html"));
+    // One chart at a time: F2 again brings the open one forward.
+    if (!m_chart) {
+        m_chart = new THintWindow(this);
+        m_chart->show();
+    }
+    m_chart->raise();
+    m_chart->activateWindow();
+    m_chart->setFocus();
 }
 
 void SDIDecFrame::showTitle()
@@ -502,6 +510,8 @@ void SDIDecFrame::closeEvent(QCloseEvent *event)
     showTitle();
     if (m_help)
         m_help->close();
+    if (m_chart)
+        m_chart->close();
     event->accept();
 }
 

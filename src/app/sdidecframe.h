@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/lessonflow.h"
+#include "images/thintwindow.h"
 #include "lessons/randomsource.h"
 #include "students/studentstore.h"
 #include "students/tstudentlist.h"
@@ -9,10 +10,12 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QPointer>
 
 class HelpWindow;
 class LessonLibrary;
 class LockKeys;
+
 class QLabel;
 class QMenu;
 class TCanvas;
@@ -98,6 +101,8 @@ public:
 
     // The help viewer of the main window, or of the modal dialog `asking` is in.
     HelpWindow *helpWindow(QWidget *asking = nullptr);
+    // The fingering chart while it is open.
+    THintWindow *fingeringChart() const { return m_chart; }
 
 signals:
     // The current student is another one, or none.
@@ -158,6 +163,7 @@ private:
     QList<QMenu *> m_lessonMenus;
     bool m_lessonMenuShown = false;
     HelpWindow *m_help = nullptr;
+    QPointer<THintWindow> m_chart;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
     StdRandomSource m_random;
     lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;

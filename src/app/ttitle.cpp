@@ -1,5 +1,7 @@
 #include "app/ttitle.h"
 
+#include "images/gifresource.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +12,7 @@ struct Page {
     const char *text;
 };
 
-// Until the title pictures exist, the pages are drawn as text.
+// The pages as text, drawn only when not even the title picture can be read.
 const Page kPages[TTitle::kPageCount] = {
     { "Palcomir",
         "Nauka pisania bezwzrokowego na klawiaturze\n\n"
@@ -58,10 +60,15 @@ void TTitle::nextPage()
     showPage(m_pictureNo + 1);
 }
 
-// A page number past the last one wraps to the title page.
+// A page number past the last one wraps to the title page, and so does a
+// page whose picture cannot be read.
 void TTitle::showPage(int number)
 {
-    m_pictureNo = number >= 1 && number <= kPageCount ? number : 1;
+    std::optional<PackedDib> page = number >= 1 && number <= kPageCount ? LoadGifResource(number) : std::nullopt;
+    m_pictureNo = page ? number : 1;
+    if (!page)
+        page = LoadGifResource(1);
+    setPicture(std::move(page));
     update();
 }
 
@@ -86,6 +93,10 @@ void TTitle::mousePressEvent(QMouseEvent *event)
 void TTitle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    if (hasPicture()) {
+        drawPictureStretched(painter, 0, 0, width(), height());
+        return;
+    }
     const QRect area = rect();
     QLinearGradient sky(area.topLeft(), area.bottomLeft());
     sky.setColorAt(0.0, QColor(232, 240, 252));

@@ -116,3 +116,32 @@ std::array<TKP, kMainKeyCount> makeMainKeys()
 } // namespace
 
 const std::array<TKP, kMainKeyCount> MainKeys = makeMainKeys();
+
+MarkedKeys markedMainKeys(unsigned char next, const std::function<bool(unsigned char, unsigned char)> &sameKey)
+{
+    MarkedKeys marked;
+    if (next == 0)
+        return marked;
+    for (const TKP &key : MainKeys) {
+        if (key.character == 0 || !sameKey(next, key.character))
+            continue;
+        for (int r = 0; r < key.areaCount; ++r)
+            marked.add(key.area[std::size_t(r)]);
+        if ((key.shiftMark & 3) == RightShift)
+            marked.add(MainKeys[kRightShiftKey].area[0]);
+        else if ((key.shiftMark & 3) == LeftShift)
+            marked.add(MainKeys[kLeftShiftKey].area[0]);
+        if (key.shiftMark & RightAlt)
+            marked.add(MainKeys[kRightAltKey].area[0]);
+        break;
+    }
+    return marked;
+}
+
+MarkedKeys markedKeypadKey(int index)
+{
+    MarkedKeys marked;
+    if (index >= 0 && index < kKeypadKeyCount)
+        marked.add(KeypadKeys[std::size_t(index)].area);
+    return marked;
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 // Which Shift or right Alt a key must be held with (bits of a key record's mark).
 enum ShiftMark : std::uint16_t {
@@ -33,3 +34,31 @@ inline constexpr int kRightAltKey = 2;
 // that gives a character is the key to mark for it. A character that needs
 // a Shift is a record of its own on the area of the unshifted one.
 extern const std::array<TKP, kMainKeyCount> MainKeys;
+
+// The areas the keyboard view marks for the next character: at most the
+// key's two rectangles (the L-shaped Enter), a Shift and the right Alt.
+struct MarkedKeys {
+    std::array<KeyArea, 4> areas {};
+    int count = 0;
+
+    void add(const KeyArea &area) { areas[std::size_t(count++)] = area; }
+    friend bool operator==(const MarkedKeys &a, const MarkedKeys &b)
+    {
+        for (int i = 0; i < a.count && i < b.count; ++i) {
+            const KeyArea &x = a.areas[std::size_t(i)];
+            const KeyArea &y = b.areas[std::size_t(i)];
+            if (x.left != y.left || x.top != y.top || x.width != y.width || x.height != y.height)
+                return false;
+        }
+        return a.count == b.count;
+    }
+};
+
+// The main block's marks for `next`: the key of the first record whose
+// character is the same key as `next`, then the right Shift for a mark of
+// 1, the left Shift for 2 and the right Alt for bit 4. Nothing for 0 or a
+// character no record gives.
+MarkedKeys markedMainKeys(unsigned char next, const std::function<bool(unsigned char, unsigned char)> &sameKey);
+
+// The keypad's mark: the one key of KeypadKeys at `index`, or nothing for -1.
+MarkedKeys markedKeypadKey(int index);

@@ -1,5 +1,6 @@
 #include "lessons/tlesson1.h"
 
+#include "images/gifresource.h"
 #include "lessons/keysounds.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonfont.h"
@@ -76,6 +77,8 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    // Decoded once: every keystroke and paint draws from the image made here.
+    setPicture(LoadGifResource(kKeyboardPicture));
 }
 
 TLesson1::~TLesson1()
@@ -182,11 +185,39 @@ void TLesson1::DrawLines(QPainter &painter)
 
 void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
 {
-    Q_UNUSED(next);
-    if (!m_options.ShowKeyb)
+    if (!m_options.ShowKeyb || !hasPicture())
         return;
-    if (hasPicture())
-        drawPicture(painter, 0, height() - picture().height());
+    const int top = height() - picture().height();
+    drawPicture(painter, 0, top);
+    if (!m_options.ShowNext)
+        return;
+    const MarkedKeys marked = markedKeys(next);
+    // Each pixel ANDed with the colour: light key faces take it, the dark
+    // outlines and labels stay readable.
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    for (int i = 0; i < marked.count; ++i) {
+        const KeyArea &a = marked.areas[std::size_t(i)];
+        painter.fillRect(QRect(a.left, top + a.top, a.width, a.height), m_highlightColour);
+    }
+    painter.restore();
+}
+
+MarkedKeys TLesson1::markedKeys(unsigned char next) const
+{
+    return markedMainKeys(next, [this](unsigned char a, unsigned char b) { return SameKey(a, b); });
+}
+
+QRegion TLesson1::markRegion(unsigned char next) const
+{
+    QRegion region;
+    const int top = height() - picture().height();
+    const MarkedKeys marked = markedKeys(next);
+    for (int i = 0; i < marked.count; ++i) {
+        const KeyArea &a = marked.areas[std::size_t(i)];
+        region += QRect(a.left, top + a.top, a.width, a.height);
+    }
+    return region;
 }
 
 void TLesson1::AcceptChar(const AcceptResult &accepted)
@@ -237,6 +268,7 @@ bool TLesson1::KeyTyped(unsigned char c)
     // that arrive before it does change nothing and finish nothing again.
     if (m_finished)
         return true;
+    const unsigned char markedBefore = m_engine.text().expectedChar;
     const KeyOutcome out = m_engine.keyTyped(c, m_clock.now(), errorMode());
     if (!out.counted) {
         if (out.finished)
@@ -253,8 +285,10 @@ bool TLesson1::KeyTyped(unsigned char c)
     if (m_options.Click && out.clip != KeyClip::None)
         m_sounds->play(static_cast<int>(out.clip));
     ShowStatus();
-    if (m_options.ShowKeyb && hasPicture())
-        update(keyboardArea());
+    // The mark moves: only the keys it leaves and the keys it goes to.
+    const unsigned char markedNow = m_engine.text().expectedChar;
+    if (m_options.ShowKeyb && m_options.ShowNext && hasPicture() && markedNow != markedBefore)
+        update(markRegion(markedBefore) | markRegion(markedNow));
     if (out.finished)
         FinishLesson();
     return true;

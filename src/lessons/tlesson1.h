@@ -2,6 +2,7 @@
 
 #include "images/tcanvas.h"
 #include "lessons/clock.h"
+#include "lessons/keyboardkeys.h"
 #include "lessons/typingengine.h"
 
 #include <memory>
@@ -30,6 +31,8 @@ class TLesson1 : public TCanvas
 public:
     // Height of the keyboard area at the bottom of the window.
     static constexpr int kKeyboardHeight = 193;
+    // The keyboard picture among the program's pictures.
+    static constexpr int kKeyboardPicture = 100;
 
     TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &clock = SteadyClock::instance());
     ~TLesson1() override;
@@ -42,6 +45,8 @@ public:
     virtual void ShowStatus();
     virtual bool LoadText(const LessonLibrary &library);
     virtual bool SameKey(unsigned char a, unsigned char b) const;
+    // The keys the keyboard view marks for the next character.
+    virtual MarkedKeys markedKeys(unsigned char next) const;
     // One typed character (Windows-1250). False when it is no lesson key, so
     // the caller passes the key on.
     virtual bool KeyTyped(unsigned char c);
@@ -111,6 +116,8 @@ private:
     QRect typedBand(int line) const;
     void showCaretNow();
     void drawCaret(QPainter &painter);
+    // Where the marks for a character lie in the window.
+    QRegion markRegion(unsigned char next) const;
     void loadKeySounds();
     void beginLesson();
 

@@ -13,8 +13,9 @@ class TLesson4 : public TLesson1
 public:
     using TLesson1::TLesson1;
 
-    void DrawKeyboard(QPainter &painter, unsigned char next) override;
     bool SameKey(unsigned char a, unsigned char b) const override;
+    // The keypad key for the next character; never a Shift or right Alt.
+    MarkedKeys markedKeys(unsigned char next) const override;
 
     // Index in KeypadKeys of the key marked for a next character, or -1.
     int markedKey(unsigned char next) const;

@@ -2,6 +2,7 @@
 #include "common/messagerecorder.h"
 #include "common/pictures.h"
 #include "common/testsupport.h"
+#include "lessons/keyboardkeys.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"
@@ -267,6 +268,7 @@ private slots:
         QFETCH(int, height);
         QFETCH(int, rows);
         Running lesson(storedText(numberedLines(12)), 0, height);
+        lesson.options.ShowKeyb = false;
         QVERIFY(lesson.start());
         QCOMPARE(lesson->lineHeight(), 14);
         QCOMPARE(lesson->rowPitch(), 38);
@@ -306,6 +308,59 @@ private slots:
         QCOMPARE(shown.pixel(599, 479), showKeyb ? green : free);
         QCOMPARE(shown.pixel(600, top), free);
         QCOMPARE(shown.pixel(0, top - 1), lesson->palette().color(QPalette::Base).rgb());
+    }
+
+    // The keyboard picture marks the next key and the Shift or right Alt to
+    // hold: every pixel of a marked area is the picture's pixel ANDed with
+    // the highlight colour, every other one the picture's own. What a
+    // keystroke repainted is what a whole repaint shows.
+    void marksTheNextKey_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("showNext");
+        QTest::newRow("a") << QStringLiteral("xa") << QStringLiteral("x") << true;
+        QTest::newRow("A and the right Shift") << QStringLiteral("xA") << QStringLiteral("x") << true;
+        QTest::newRow("H and the left Shift") << QStringLiteral("H") << QString() << true;
+        QTest::newRow("ą and the right Alt") << QStringLiteral("ą") << QString() << true;
+        QTest::newRow("Ł, the left Shift and the right Alt") << QStringLiteral("Ł") << QString() << true;
+        QTest::newRow("Ż, the right Shift and the right Alt") << QStringLiteral("Ż") << QString() << true;
+        QTest::newRow("a line end: the L-shaped Enter") << QStringLiteral("ab\nc") << QStringLiteral("ab") << true;
+        QTest::newRow("marking off: the picture alone") << QStringLiteral("xA") << QStringLiteral("x") << false;
+    }
+
+    void marksTheNextKey()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, typed);
+        QFETCH(bool, showNext);
+        Running lesson(storedText({ line }));
+        lesson.options.ShowNext = showNext;
+        QVERIFY(lesson.start());
+        QVERIFY(lesson->hasPicture());
+        lesson.type(typed);
+        const QImage shown = lesson.onScreen();
+        QCOMPARE(shown, lesson.repainted());
+
+        const unsigned char next = lesson->engine().text().expectedChar;
+        const MarkedKeys marked = markedMainKeys(next, TypingEngine::plainSameKey);
+        QVERIFY(marked.count > 0);
+        QRegion region;
+        for (int i = 0; i < marked.count; ++i) {
+            const KeyArea &a = marked.areas[std::size_t(i)];
+            region += QRect(a.left, a.top, a.width, a.height);
+        }
+        const QImage &picture = lesson->picture();
+        const QRgb highlight = lesson->highlightColour().rgb();
+        const int top = shown.height() - picture.height();
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb own = picture.pixel(x, y);
+                const QRgb expected = showNext && region.contains(QPoint(x, y)) ? (own & highlight) : own;
+                if ((shown.pixel(x, top + y) & 0xFFFFFF) != (expected & 0xFFFFFF))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+            }
+        }
     }
 
     // Once the current line passes the last row, each new line moves the

@@ -1,0 +1,52 @@
+#include "images/thintwindow.h"
+
+#include "images/chartgeometry.h"
+#include "images/dibdrawing.h"
+#include "images/gifresource.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+THintWindow::THintWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Ściąga"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    // Without its picture the window is only its border.
+    if (const std::optional<PackedDib> dib = LoadGifResource(kPicture))
+        m_picture = dibToImage(*dib);
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->geometry() : QRect();
+    const ChartGeometry g = chartGeometry(m_picture.width(), m_picture.height(), desktop.width(), desktop.height());
+    setGeometry(desktop.left() + g.x, desktop.top() + g.y, g.width, g.height);
+    setFixedSize(g.width, g.height);
+}
+
+void THintWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawImage(1, 1, m_picture);
+}
+
+void THintWindow::keyPressEvent(QKeyEvent *)
+{
+    close();
+}
+
+void THintWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    event->ignore();
+}
+
+void THintWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        close();
+}
