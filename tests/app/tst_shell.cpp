@@ -398,6 +398,39 @@ private slots:
         QCOMPARE(frame->lockIndicatorText(), QString());
     }
 
+    // F2 in a lesson shows the one fingering chart; a key or a left click
+    // closes it, a right click does not.
+    void fingeringChart_data()
+    {
+        QTest::addColumn<int>("closedBy"); // 0 a key, 1 a left click
+        QTest::newRow("a key") << 0;
+        QTest::newRow("a left click") << 1;
+    }
+
+    void fingeringChart()
+    {
+        QFETCH(int, closedBy);
+        SDIDecFrame *frame = frameWith(false);
+        QVERIFY(frame->startStoredLesson(1201));
+        frame->runCommand(SDIDecFrame::CmFingering);
+        const QPointer<THintWindow> chart = frame->fingeringChart();
+        QVERIFY(chart && chart->hasPicture());
+        frame->runCommand(SDIDecFrame::CmFingering);
+        QCOMPARE(frame->fingeringChart(), chart.data());
+        QCOMPARE(frame->findChildren<THintWindow *>().size(), 1);
+        QCOMPARE(chart->windowTitle(), QStringLiteral("Ściąga"));
+        QCOMPARE(chart->size(), QSize(639, 281));
+        QVERIFY(QTest::qWaitForWindowActive(chart));
+        QTest::mouseClick(chart, Qt::RightButton);
+        QVERIFY(chart && chart->isVisible());
+        if (closedBy == 0)
+            QTest::keyClick(chart, Qt::Key_A);
+        else
+            QTest::mouseClick(chart, Qt::LeftButton);
+        QTRY_VERIFY(!chart);
+        QVERIFY(!frame->fingeringChart());
+    }
+
     // Help asked for in a modal dialog opens in front of it, fits the screen
     // and can be used and closed while the dialog stays open.
     void helpFromADialog()
