@@ -14,6 +14,7 @@
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
 #include "choice/tchosetextdlg.h"
+#include "images/tcanvas.h"
 #include "images/thintwindow.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
@@ -298,11 +299,18 @@ void SDIDecFrame::ReplaceClient(QWidget *client)
 void SDIDecFrame::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    // Back from a message box, a dialog or another program, the keyboard
-    // belongs to the client again, wherever the focus was left.
+    auto *canvas = qobject_cast<TCanvas *>(centralWidget());
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        // A window about to become active is asked to realise its palette.
+        if (canvas)
+            canvas->PaletteQuery();
+        // Back from a message box, a dialog or another program, the keyboard
+        // belongs to the client again, wherever the focus was left.
         if (QWidget *client = centralWidget(); client && focusWidget() != client)
             client->setFocus(Qt::ActiveWindowFocusReason);
+    } else if (event->type() == QEvent::PaletteChange && canvas) {
+        // The nearest Qt has to a change of the system palette.
+        canvas->PaletteChanged(this);
     }
 }
 
