@@ -27,8 +27,9 @@ static double nowMs(void)
 
 static KeyCode keycodeOf(Display *display, char c, int *shift)
 {
-    char name[2] = { c, 0 };
-    KeySym sym = c == '\n' ? XK_Return : c == ' ' ? XK_space : XStringToKeysym(name);
+    /* A printable ASCII character's keysym is its own code (";" has no
+     * keysym name of its own, so a name lookup misses it). */
+    KeySym sym = c == '\n' ? XK_Return : (KeySym)(unsigned char)c;
     KeyCode code = XKeysymToKeycode(display, sym);
     *shift = code && XkbKeycodeToKeysym(display, code, 0, 0) != sym;
     return code;
