@@ -69,7 +69,6 @@ void TTitle::showPage(int number)
     if (!page)
         page = LoadGifResource(1);
     setPicture(std::move(page));
-    update();
 }
 
 void TTitle::timerEvent(QTimerEvent *event)

@@ -42,16 +42,6 @@ struct MarkedKeys {
     int count = 0;
 
     void add(const KeyArea &area) { areas[std::size_t(count++)] = area; }
-    friend bool operator==(const MarkedKeys &a, const MarkedKeys &b)
-    {
-        for (int i = 0; i < a.count && i < b.count; ++i) {
-            const KeyArea &x = a.areas[std::size_t(i)];
-            const KeyArea &y = b.areas[std::size_t(i)];
-            if (x.left != y.left || x.top != y.top || x.width != y.width || x.height != y.height)
-                return false;
-        }
-        return a.count == b.count;
-    }
 };
 
 // The main block's marks for `next`: the key of the first record whose

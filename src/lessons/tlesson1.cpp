@@ -191,15 +191,12 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
     drawPicture(painter, 0, top);
     if (!m_options.ShowNext)
         return;
-    const MarkedKeys marked = markedKeys(next);
     // Each pixel ANDed with the colour: light key faces take it, the dark
     // outlines and labels stay readable.
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    for (int i = 0; i < marked.count; ++i) {
-        const KeyArea &a = marked.areas[std::size_t(i)];
-        painter.fillRect(QRect(a.left, top + a.top, a.width, a.height), m_highlightColour);
-    }
+    for (const QRect &area : markRegion(next))
+        painter.fillRect(area, m_highlightColour);
     painter.restore();
 }
 
