@@ -11,6 +11,9 @@ int main(int argc, char *argv[])
 {
     SteadyClock::instance().now(); // the lesson clock counts from here
 
+    // The menu stays in the window: a desktop's global menu bar would take it
+    // away from the learner, and asking the session bus for one delays start-up.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     const ExitSignals exitSignals; // a logout or Ctrl+C ends the run like closing the window
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
