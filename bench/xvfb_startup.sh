@@ -6,13 +6,13 @@
 # way; targets: at most 1.5 times the bare window's time, and no more resident
 # memory than Tipp10.
 #
-#   bench/xvfb_startup.sh [BUILD_DIR] [RUNS]     (defaults: build, 15)
+#   bench/xvfb_startup.sh [BUILD_DIR] [RUNS]     (defaults: build, 21)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
 build=$(cd "${1:-$source_dir/build}" && pwd)
-runs=${2:-15}
+runs=${2:-21}
 
 source "$here/ensure_packages.sh"
 ensure_packages xvfb libxdamage-dev libx11-dev gcc tipp10
@@ -39,21 +39,25 @@ data="$work/data"
 mkdir -p "$data"
 printf '[Stukomat]\nShowAfaterStart=No\n' >"$data/pisarz.ini"
 
-measure() { # name file command...
-    local name=$1 file=$2
-    shift 2
-    "$work/xstartup" 0 "$@" >/dev/null 2>&1 || true # the first start fills the caches
-    for _ in $(seq "$runs"); do
-        "$work/xstartup" 1000 "$@" >>"$file" 2>/dev/null || true
-    done
-}
-measure bare "$work/bare" "$build/bench/bare_window"
-measure palcomir "$work/palcomir" "$build/palcomir" --data-dir "$data"
-# Tipp10 keeps its settings under HOME: give it a home of its own, the same
-# for every run, so that each run after the first is a returning user's.
+# The three programs take turns, so that a change in the machine's load
+# between runs weighs on each of them alike.
+tipp10_env=(env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share")
 mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
-    measure tipp10 "$work/tipp10" tipp10
+bare=("$build/bench/bare_window")
+palcomir=("$build/palcomir" --data-dir "$data")
+# Tipp10 keeps its settings under HOME: a home of its own, the same for every
+# run, so that each run after the first is a returning user's.
+tipp10=("${tipp10_env[@]}" tipp10)
+for program in bare palcomir tipp10; do
+    declare -n command=$program
+    "$work/xstartup" 0 "${command[@]}" >/dev/null 2>&1 || true # the first start fills the caches
+done
+for _ in $(seq "$runs"); do
+    for program in bare palcomir tipp10; do
+        declare -n command=$program
+        "$work/xstartup" 1000 "${command[@]}" >>"$work/$program" 2>/dev/null || true
+    done
+done
 
 median() { # column file
     sort -n -k"$1","$1" "$2" | awk -v c="$1" '{ v[NR] = $c } END { if (NR) print v[int((NR + 1) / 2)]; else print 0 }'

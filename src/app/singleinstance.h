@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running Palcomir per user and data folder: a second start asks the
 // first to come forward and then ends.
@@ -21,14 +21,16 @@ public:
     // True when another instance answered and was asked to come forward.
     bool askRunningToActivate();
 
-    // Starts answering later starts. A name left behind by a crashed run is
-    // taken over. False when the name cannot be used at all.
+    // Starts answering later starts. False when the name cannot be used.
     bool listen();
 
 signals:
     void activationRequested();
 
 private:
+    void answer();
+
     QString m_name;
-    QLocalServer *m_server = nullptr;
+    int m_socket = -1;
+    QSocketNotifier *m_notifier = nullptr;
 };

@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocalSocket>
 #include <QMenuBar>
 #include <QPointer>
 #include <QProcess>
@@ -667,13 +666,7 @@ private slots:
         QVERIFY(first.waitForStarted());
         // Until the first one answers on its name.
         const QString name = SingleInstance::keyFor(dir.path());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&name] {
-                QLocalSocket probe;
-                probe.connectToServer(name);
-                return probe.waitForConnected(200);
-            }(),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(SingleInstance(name).askRunningToActivate(), 20000);
         QProcess second;
         second.start(
             QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")), { QStringLiteral("--data-dir"), dir.path() });

@@ -1,5 +1,7 @@
 #include "app/singleinstance.h"
 
+#include <memory>
+
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -8,30 +10,12 @@
 #include <QUuid>
 #include <QtTest>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 namespace {
 QString uniqueKey()
 {
     return QStringLiteral("palcomir-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
-// Leaves a socket file behind the way a crashed run does: bound, never unlinked.
-bool leaveStaleSocket(const QString &key)
-{
-    const QByteArray path = QDir(QDir::tempPath()).filePath(key).toLocal8Bit();
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
 } // namespace
 
 class TestSingleInstance : public QObject
@@ -70,12 +54,17 @@ private slots:
         QVERIFY(alone.listen());
     }
 
-    void staleSocketDoesNotBlockTheNextStart()
+    // A run that ended, however it ended, leaves its name free.
+    void endedRunDoesNotBlockTheNextStart()
     {
         const QString key = uniqueKey();
-        QVERIFY(leaveStaleSocket(key));
+        auto ended = std::make_unique<SingleInstance>(key);
+        QVERIFY(ended->listen());
+        SingleInstance taken(key);
+        QVERIFY2(!taken.listen(), "two programs must not hold one name");
+        ended.reset();
         SingleInstance next(key);
-        QVERIFY2(!next.askRunningToActivate(), "a dead program cannot be activated");
+        QVERIFY2(!next.askRunningToActivate(), "an ended program cannot be activated");
         QVERIFY(next.listen());
     }
 
