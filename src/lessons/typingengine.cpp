@@ -16,25 +16,20 @@ void TypingEngine::load(LessonText text)
 
 // A line change happens whenever the walk steps onto a line feed, so the rows
 // are the runs between line feeds. Each row holds at most its run's bytes
-// plus a terminating zero.
+// plus a terminating zero; the rows lie end to end, so the store is never
+// larger than the text and its line count.
 void TypingEngine::sizeTypedStore()
 {
     const std::string &body = m_text.body;
-    int rows = 1;
-    std::size_t longest = 0;
+    m_rowStarts.assign(1, 0);
     std::size_t runStart = 0;
     for (std::size_t i = 0; i <= body.size(); ++i) {
         if (i == body.size() || body[i] == char(chars::LineFeed)) {
-            longest = std::max(longest, i - runStart);
-            if (i < body.size()) {
-                ++rows;
-                runStart = i + 1;
-            }
+            m_rowStarts.push_back(m_rowStarts.back() + (i - runStart) + 1);
+            runStart = i + 1;
         }
     }
-    m_rows = rows;
-    m_rowWidth = static_cast<int>(longest) + 1;
-    m_typed.assign(static_cast<std::size_t>(m_rows) * m_rowWidth, 0);
+    m_typed.assign(m_rowStarts.back(), 0);
     m_currentLine = 0;
     m_column = 0;
     m_topLineIndex = 0;
@@ -134,8 +129,11 @@ AcceptResult TypingEngine::acceptChar(unsigned char typed, bool correct)
     result.column = m_column;
     // The store is sized to the text, but a text edited under us must still
     // never be written outside it.
-    if (m_currentLine < m_rows && m_column < m_rowWidth - 1)
-        m_typed[static_cast<std::size_t>(m_currentLine) * m_rowWidth + m_column] = shown;
+    if (const std::size_t line = static_cast<std::size_t>(m_currentLine); line + 1 < m_rowStarts.size()) {
+        const std::size_t at = m_rowStarts[line] + static_cast<std::size_t>(m_column);
+        if (at + 1 < m_rowStarts[line + 1])
+            m_typed[at] = shown;
+    }
     ++m_column;
 
     std::string &body = m_text.body;
@@ -186,11 +184,13 @@ LessonResults TypingEngine::results() const
 
 std::string_view TypingEngine::typedRow(int line) const
 {
-    if (line < 0 || line >= m_rows)
+    if (line < 0 || static_cast<std::size_t>(line) + 1 >= m_rowStarts.size())
         return {};
-    const auto *row = m_typed.data() + static_cast<std::size_t>(line) * m_rowWidth;
+    const auto *row = m_typed.data() + m_rowStarts[static_cast<std::size_t>(line)];
+    const std::size_t width
+        = m_rowStarts[static_cast<std::size_t>(line) + 1] - m_rowStarts[static_cast<std::size_t>(line)];
     std::size_t length = 0;
-    while (length < static_cast<std::size_t>(m_rowWidth) && row[length] != 0)
+    while (length < width && row[length] != 0)
         ++length;
     return { reinterpret_cast<const char *>(row), length };
 }

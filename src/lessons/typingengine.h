@@ -116,7 +116,6 @@ private:
     int m_column = 0;
     int m_topLineIndex = 0;
     int m_lastRowIndex = 6;
-    std::vector<unsigned char> m_typed; // m_rows rows of m_rowWidth bytes
-    int m_rows = 0;
-    int m_rowWidth = 0;
+    std::vector<unsigned char> m_typed; // the rows, end to end
+    std::vector<std::size_t> m_rowStarts; // where each row begins in m_typed, and the end
 };

@@ -1,6 +1,8 @@
 #include "common/testsupport.h"
 #include "lessons/typingengine.h"
 
+#include <malloc.h>
+
 namespace {
 
 // An engine loaded with a body given as readable lines ("\n" is CR LF).
@@ -24,6 +26,14 @@ KeyOutcome typeKeys(
         last = engine.keyTyped(static_cast<unsigned char>(key), now, mode);
     }
     return last;
+}
+
+// Bytes the C library's allocator hands out at the moment (a sanitizer's own
+// allocator leaves these at rest, so the check below then cannot fail).
+std::size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 const TCharCount &countOf(const TypingEngine &engine, const char *utf8Char)
@@ -333,6 +343,29 @@ private slots:
         QCOMPARE(int(engine.typedRow(lines - 1).size()), width);
         if (mode == 0)
             QCOMPARE(bytes(engine.typedRow(lines - 1)), bytes(std::string(width, 'a' + (lines - 1) % 26)));
+    }
+
+    // Many short lines and one long one: the typed store keeps to the size of
+    // the text instead of giving every line the longest line's width (36 MB here).
+    void typedStoreIsAsLargeAsTheText()
+    {
+        std::string body;
+        for (int i = 0; i < 6000; ++i)
+            body += "a\r\n";
+        body += std::string(6000, 'b');
+        LessonText text;
+        text.setBody(body);
+        const std::size_t before = heapInUse();
+        TypingEngine engine;
+        engine.load(std::move(text));
+        QVERIFY(heapInUse() < before + 1024 * 1024);
+        std::uint32_t now = 0;
+        KeyOutcome out;
+        for (std::size_t i = 0; i < body.size() && !out.finished; ++i)
+            out = engine.keyTyped(engine.text().expectedChar, now += 50, ErrorMode::WaitForCorrect);
+        QVERIFY(out.finished);
+        QCOMPARE(bytes(engine.typedRow(0)), QByteArray("a"));
+        QCOMPARE(bytes(engine.typedRow(6000)), QByteArray(6000, 'b'));
     }
 
     void emptyBodyFinishesAtOnce()
