@@ -49,7 +49,9 @@ bool save(const QString &path, const TOptions &options)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    // Flushed before the commit, which would otherwise put a torn file in
+    // place when the buffered bytes cannot be written out.
+    if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !out.flush()) {
         out.cancelWriting();
         return false;
     }

@@ -13,7 +13,10 @@ bool writeWhole(const QString &path, const char *data, qint64 size)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (out.write(data, size) != size) {
+    // QSaveFile buffers the bytes and commits even when writing them out at
+    // the end fails (a full disk, a file size limit): the error is seen only
+    // by flushing first, and then the old file must stay.
+    if (out.write(data, size) != size || !out.flush()) {
         out.cancelWriting();
         return false;
     }
