@@ -47,7 +47,9 @@ TStudentList StudentStore::load()
     if (!file.exists())
         return {};
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
+    // Only a regular file is read: opening a named pipe would wait for a
+    // writer for ever, and a device never ends.
+    if (QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
         bytes = file.read(m_maxSize + 1);
     if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > m_maxSize || file.size() > m_maxSize) {
         m_writable = false;
