@@ -32,6 +32,7 @@
 #include "widgets/messages.h"
 #include "widgets/textcodec.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include <QAction>
@@ -88,6 +89,9 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     Roster = m_studentStore.load();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
     if (const QString problem = m_studentStore.problem(); !problem.isEmpty()) {
+        // Also on the standard error, as the lesson library's problems are,
+        // for whoever started the program from a terminal or a script.
+        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
         // Told once the window is up, so start-up itself never waits on a box.
         QTimer::singleShot(0, this, [this, problem] { Messages::stop(this, QStringLiteral("Palcomir"), problem); });
     }

@@ -4,6 +4,7 @@
 #include "lessons/owntext.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 TLesson5::TLesson5(QWidget *parent, TOptions &options, QString fileName, Clock &clock)
     : TLesson1(parent, options, 0, clock)
@@ -14,8 +15,10 @@ bool TLesson5::LoadText(const LessonLibrary &library)
 {
     Q_UNUSED(library);
     QFile file(m_fileName);
-    // Never creates the file; a directory or a missing file does not open.
-    if (!file.open(QIODevice::ReadOnly))
+    // Never creates the file. Only a regular file is read: a directory or a
+    // missing file does not open, a named pipe would wait for a writer for
+    // ever and a device has no text.
+    if (!QFileInfo(m_fileName).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.read(qint64(kOwnTextReadLimit));
     if (file.error() != QFileDevice::NoError)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace SettingsFile {
@@ -21,7 +22,8 @@ std::optional<std::string> readExisting(const QString &path)
     QFile file(path);
     if (!file.exists())
         return std::string();
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSize)
+    // Not a named pipe (opening it waits for a writer) or a device.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxSize)
         return std::nullopt;
     const QByteArray bytes = file.read(kMaxSize + 1);
     if (bytes.size() > kMaxSize || file.error() != QFileDevice::NoError)
@@ -49,7 +51,9 @@ bool save(const QString &path, const TOptions &options)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
+    // Flushed before the commit, which would otherwise put a torn file in
+    // place when the buffered bytes cannot be written out.
+    if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !out.flush()) {
         out.cancelWriting();
         return false;
     }

@@ -13,7 +13,10 @@ bool writeWhole(const QString &path, const char *data, qint64 size)
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    if (out.write(data, size) != size) {
+    // QSaveFile buffers the bytes and commits even when writing them out at
+    // the end fails (a full disk, a file size limit): the error is seen only
+    // by flushing first, and then the old file must stay.
+    if (out.write(data, size) != size || !out.flush()) {
         out.cancelWriting();
         return false;
     }
@@ -44,7 +47,9 @@ TStudentList StudentStore::load()
     if (!file.exists())
         return {};
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
+    // Only a regular file is read: opening a named pipe would wait for a
+    // writer for ever, and a device never ends.
+    if (QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= m_maxSize)
         bytes = file.read(m_maxSize + 1);
     if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > m_maxSize || file.size() > m_maxSize) {
         m_writable = false;

@@ -9,7 +9,10 @@
 #include "widgets/messages.h"
 
 #include <csignal>
+#include <optional>
+#include <sys/resource.h>
 
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -57,6 +60,33 @@ quint64 caughtSignals(qint64 pid)
     }
     return 0;
 }
+
+// While it lives, no file of this process may grow past a few hundred
+// bytes, as on a full disk: a write beyond that fails instead of raising
+// SIGXFSZ.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+        : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    bool isSet() const { return m_set; }
+
+private:
+    void (*m_handler)(int);
+    rlimit m_saved {};
+    bool m_set = false;
+};
 
 } // namespace
 
@@ -202,6 +232,49 @@ private slots:
         QCOMPARE(onDiskAfterAdding, QStringList({ "Ala", "Ola", "Ela" }));
         QCOMPARE(onDiskAfterRemoving, QStringList({ "Ola", "Ela" }));
         QCOMPARE(app.options().StudentNo, 0);
+    }
+
+    // Two students added on a full disk: both files stay as they were, and
+    // the learner hears of it once, not at every save.
+    void fullDiskKeepsTheFilesAndTellsOnce()
+    {
+        const QByteArray list = oldList({ "Ala", "Ola" });
+        const QByteArray settings("[Stukomat]\nShowAfaterStart=No\n[Students]\nStudentNo=1\n");
+        QVERIFY(writeAll(sta(), list));
+        QVERIFY(writeAll(ini(), settings));
+        {
+            std::optional<FileSizeLimit> full; // until the program has ended
+            TypingApp app(options());
+            QCOMPARE(app.start(), 0);
+            SDIDecFrame *frame = app.mainWindow();
+            full.emplace(100);
+            QVERIFY(full->isSet());
+            QTimer::singleShot(0, frame, [frame] {
+                TStudDlg *dialog = frame->findChild<TStudDlg *>();
+                QVERIFY(dialog);
+                for (const QString &name : { QStringLiteral("Ela"), QStringLiteral("Iza") }) {
+                    QTimer::singleShot(0, dialog, [dialog, name] {
+                        TNewDlg *added = dialog->findChild<TNewDlg *>();
+                        QVERIFY(added);
+                        added->findChild<QLineEdit *>(QStringLiteral("101"))->setText(name);
+                        added->findChild<QPushButton *>(QStringLiteral("1"))->click();
+                    });
+                    dialog->findChild<QPushButton *>(QStringLiteral("102"))->click();
+                }
+                dialog->findChild<QPushButton *>(QStringLiteral("2"))->click();
+            });
+            frame->openRegistration();
+            QCOMPARE(frame->Roster.count(), 4);
+            QCOMPARE(readAll(sta()), list);
+            app.options().ShowHands = false;
+        }
+        QCOMPARE(m_stops,
+            QStringList {
+                QStringLiteral("Nie można zapisać listy uczniów do pliku %1.").arg(QDir::toNativeSeparators(sta())) });
+        QCOMPARE(readAll(sta()), list);
+        QCOMPARE(readAll(ini()), settings);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList({ QStringLiteral("pisarz.ini"), QStringLiteral("pisarz.sta") }));
     }
 
     void damagedListIsCopiedAndTheLearnerTold()
