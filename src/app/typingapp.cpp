@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -106,6 +107,13 @@ int TypingApp::start()
         frame->raise();
         frame->activateWindow();
     });
+    // Placed before it is shown, so that a dialog opening at once (the
+    // registration) is centred over where the window really is.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = m_frame->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        m_frame->move(frame.topLeft());
+    }
     m_frame->show();
     if (m_options.lesson > 0)
         m_frame->startStoredLesson(m_options.lesson);
