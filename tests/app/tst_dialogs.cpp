@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/sdidecframe.h"
 #include "app/tendinfodlg.h"
 #include "app/typingapp.h"
@@ -119,6 +120,50 @@ private slots:
         QVERIFY(!(frame.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(frame.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(!frame.statusBar()->isSizeGripEnabled());
+    }
+
+    // The drawn window icon and the installed one are the same picture.
+    void drawnIconMatchesTheInstalledOne()
+    {
+        const QImage installed(QString::fromLocal8Bit(qgetenv("PALCOMIR_SOURCE_DIR"))
+            + QStringLiteral("/packaging/icons/palcomir-128.png"));
+        QCOMPARE(installed.size(), QSize(128, 128));
+        const QImage drawn = drawnPalcomirIcon().pixmap(128).toImage().convertToFormat(installed.format());
+        int differing = 0;
+        for (int y = 0; y < 128; ++y) {
+            for (int x = 0; x < 128; ++x) {
+                const QColor a = installed.pixelColor(x, y), b = drawn.pixelColor(x, y);
+                if (qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue())
+                        + qAbs(a.alpha() - b.alpha())
+                    > 96)
+                    ++differing;
+            }
+        }
+        QVERIFY2(differing < 128 * 128 / 100, qPrintable(QString::number(differing))); // edges may differ
+    }
+
+    // The desktop's installed theme icon is preferred; without one the drawn icon stands in.
+    void windowIconComesFromTheTheme()
+    {
+        QTemporaryDir icons;
+        const QString apps = icons.filePath(QStringLiteral("hicolor/16x16/apps"));
+        QVERIFY(QDir().mkpath(apps));
+        writeAll(icons.filePath(QStringLiteral("hicolor/index.theme")),
+            "[Icon Theme]\nName=Hicolor\nDirectories=16x16/apps\n\n[16x16/apps]\nSize=16\nType=Fixed\n");
+        QImage red(16, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(apps + QStringLiteral("/palcomir.png")));
+        const QStringList savedPaths = QIcon::themeSearchPaths();
+        const QString savedName = QIcon::themeName();
+        QIcon::setThemeName(QStringLiteral("hicolor"));
+        QIcon::setThemeSearchPaths({ icons.path() });
+        const QColor themed = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
+        QIcon::setThemeSearchPaths({ icons.filePath(QStringLiteral("nothing")) });
+        const QColor fallback = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
+        QIcon::setThemeSearchPaths(savedPaths);
+        QIcon::setThemeName(savedName);
+        QCOMPARE(themed, QColor(Qt::red));
+        QCOMPARE(fallback, drawnPalcomirIcon().pixmap(16).toImage().pixelColor(8, 8));
     }
 
     // cancel: the control that cancels, empty when only the close box does.
