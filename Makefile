@@ -7,6 +7,7 @@
 #   make bench-sound the key sounds on a private sound server with a null sink
 #   make test-asan   every test again, built with AddressSanitizer and UBSan (build-asan/)
 #   make fuzz        every fuzz target for FUZZ_SECONDS each (build-fuzz/)
+#   make deb    the Debian package palcomir_<version>_amd64.deb, checked by lintian
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -15,10 +16,12 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
             qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev \
             libxkbcommon-x11-dev \
             fonts-dejavu-core
+# The package and its test: dpkg-shlibdeps, the .desktop and AppStream validators, lintian.
+PACKAGES += dpkg-dev desktop-file-utils appstream lintian
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all setup configure build run test bench bench-xvfb bench-sound clean
+.PHONY: all setup configure build run test bench bench-xvfb bench-sound clean deb
 
 all: build
 
@@ -68,6 +71,12 @@ bench-xvfb: build
 bench-sound: build
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
 	bench/sound_latency.sh $(BUILD_DIR)
+
+# The package installs under /usr; the program finds its library relative to itself.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB -B $(CURDIR)/$(BUILD_DIR)/deb
+	cp $(BUILD_DIR)/deb/palcomir_*_amd64.deb .
+	lintian --fail-on error palcomir_*_amd64.deb
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/exitsignals.h"
 #include "app/typingapp.h"
 #include "lessons/clock.h"
@@ -14,6 +15,15 @@ int main(int argc, char *argv[])
     // The menu stays in the window: a desktop's global menu bar would take it
     // away from the learner, and asking the session bus for one delays start-up.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // Read before the display is opened: --help and --version work in a plain
+    // terminal, and a command line the program cannot follow opens no window.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const StartupOptions options = parseCommandLine(arguments);
+    if (options.exitNow)
+        return options.exitCode;
+
     QApplication app(argc, argv);
     const ExitSignals exitSignals; // a logout or Ctrl+C ends the run like closing the window
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
@@ -23,10 +33,6 @@ int main(int argc, char *argv[])
     if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtPolish);
-
-    const StartupOptions options = parseCommandLine(QCoreApplication::arguments());
-    if (options.exitNow)
-        return options.exitCode;
 
     TypingApp typingApp(options);
     const int status = typingApp.start();

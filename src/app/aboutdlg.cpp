@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QVBoxLayout>
 
 ABCAboutDlg::ABCAboutDlg(QWidget *parent)
@@ -29,17 +28,6 @@ ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
     setMinimumWidth(320);
-}
-
-void ABCAboutDlg::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    // Centred on the desktop, as the box always was.
-    if (const QScreen *screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
 }
 
 void ABCAboutDlg::paintEvent(QPaintEvent *event)

@@ -4,7 +4,8 @@
 #include <QImage>
 
 // "Informacje": one picture with the program's name, version and credits.
-// A click anywhere closes it.
+// A click anywhere closes it, as Escape does. Like every dialog it opens
+// centred over the main window.
 class ABCAboutDlg : public QDialog
 {
     Q_OBJECT
@@ -19,7 +20,6 @@ public:
     bool hasPicture() const { return !m_picture.isNull(); }
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 

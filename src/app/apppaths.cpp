@@ -39,4 +39,18 @@ QString studentsFile()
     return inFolder(QStandardPaths::AppDataLocation, QStringLiteral("pisarz.sta"));
 }
 
+QStringList defaultsFiles()
+{
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QStringList files;
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        if (folder == own)
+            continue;
+        const QString file = QDir(folder).filePath(QStringLiteral("palcomir/pisarz.ini"));
+        if (!files.contains(file))
+            files << file;
+    }
+    return files;
+}
+
 } // namespace AppPaths

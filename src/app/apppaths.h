@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the learner's files live: the settings file and the student list
 // under the user's configuration and data folders, or both in one folder
@@ -12,5 +13,11 @@ bool setDataDir(const QString &dir);
 
 QString settingsFile(); // pisarz.ini
 QString studentsFile(); // pisarz.sta
+
+// A teacher's pisarz.ini in each of the system's configuration folders
+// (palcomir/pisarz.ini under $XDG_CONFIG_DIRS, /etc/xdg by default), the most
+// important first; the user's own configuration folder is not among them.
+// The program only reads them.
+QStringList defaultsFiles();
 
 } // namespace AppPaths

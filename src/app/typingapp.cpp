@@ -3,6 +3,7 @@
 #include "app/apppaths.h"
 #include "app/sdidecframe.h"
 #include "app/singleinstance.h"
+#include "lessons/lessongroups.h"
 #include "lessons/librarylocator.h"
 #include "settings/settingsfile.h"
 #include "students/tstudent.h"
@@ -10,10 +11,10 @@
 
 #include <cstdio>
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -26,56 +27,18 @@ void printLine(FILE *stream, const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fputc('\n', stream);
 }
-} // namespace
 
-StartupOptions parseCommandLine(const QStringList &arguments)
+// A lesson a learner can run: one of a group of stored lessons, not the word list.
+bool isStoredLesson(const LessonLibrary &library, int number)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Palcomir - nauka pisania bezwzrokowego na klawiaturze."));
-    const QCommandLineOption help(
-        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Pokazuje ten opis i kończy."));
-    const QCommandLineOption version(
-        { QStringLiteral("v"), QStringLiteral("version") }, QStringLiteral("Pokazuje wersję programu i kończy."));
-    const QCommandLineOption library(QStringLiteral("library"),
-        QStringLiteral("Biblioteka lekcji do użycia zamiast pisarz.src obok programu."), QStringLiteral("PLIK"));
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-        QStringLiteral("Folder na ustawienia (pisarz.ini) i listę uczniów (pisarz.sta)."), QStringLiteral("FOLDER"));
-    const QCommandLineOption lesson(QStringLiteral("lesson"),
-        QStringLiteral("Uruchamia od razu zapisaną lekcję o tym numerze (np. 1201)."), QStringLiteral("NUMER"));
-    parser.addOptions({ help, version, library, dataDir, lesson });
-
-    StartupOptions options;
-    if (!parser.parse(arguments)) {
-        printLine(stderr, parser.errorText());
-        printLine(stderr, QStringLiteral("Użyj --help, aby zobaczyć dostępne opcje."));
-        options.exitNow = true;
-        options.exitCode = 2;
-        return options;
+    for (const int first : { lessongroups::kFirstLetterLesson, lessongroups::kFirstBasicLesson,
+             lessongroups::kFirstPracticalText, lessongroups::kFirstKeypadDrill }) {
+        if (number >= first && number < first + library.countGroup(first))
+            return true;
     }
-    if (parser.isSet(help)) {
-        printLine(stdout, parser.helpText());
-        options.exitNow = true;
-        return options;
-    }
-    if (parser.isSet(version)) {
-        printLine(stdout, QStringLiteral("Palcomir %1").arg(QCoreApplication::applicationVersion()));
-        options.exitNow = true;
-        return options;
-    }
-    options.libraryFile = parser.value(library);
-    options.dataDir = parser.value(dataDir);
-    if (parser.isSet(lesson)) {
-        bool ok = false;
-        options.lesson = parser.value(lesson).toInt(&ok);
-        if (!ok || options.lesson <= 0) {
-            printLine(stderr, QStringLiteral("Nieprawidłowy numer lekcji: %1").arg(parser.value(lesson)));
-            options.lesson = 0;
-            options.exitNow = true;
-            options.exitCode = 2;
-        }
-    }
-    return options;
+    return false;
 }
+} // namespace
 
 TypingApp::TypingApp(StartupOptions options)
     : m_options(std::move(options))
@@ -103,7 +66,7 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
 
-    m_settings = SettingsFile::load(AppPaths::settingsFile());
+    m_settings = SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles());
 
     LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
     if (!found.library) {
@@ -112,6 +75,13 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
     m_library = std::move(found.library);
+    if (m_options.lesson > 0 && !isStoredLesson(*m_library, m_options.lesson)) {
+        printLine(stderr,
+            QStringLiteral("Biblioteka lekcji %1 nie ma lekcji %2. Opcje programu opisuje palcomir --help.")
+                .arg(found.path)
+                .arg(m_options.lesson));
+        return kExitUsage;
+    }
 
     // One Palcomir per user and data folder: a second start brings the first forward.
     m_instance
@@ -137,6 +107,13 @@ int TypingApp::start()
         frame->raise();
         frame->activateWindow();
     });
+    // Placed before it is shown, so that a dialog opening at once (the
+    // registration) is centred over where the window really is.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = m_frame->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        m_frame->move(frame.topLeft());
+    }
     m_frame->show();
     if (m_options.lesson > 0)
         m_frame->startStoredLesson(m_options.lesson);

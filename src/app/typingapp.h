@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandline.h"
 #include "lessons/lessonlibrary.h"
 #include "settings/toptions.h"
 
@@ -11,18 +12,6 @@
 
 class SDIDecFrame;
 class SingleInstance;
-
-// What the command line asked for.
-struct StartupOptions {
-    QString libraryFile; // --library FILE
-    QString dataDir; // --data-dir DIR
-    int lesson = 0; // --lesson N: start with stored lesson N running
-    bool exitNow = false;
-    int exitCode = 0;
-};
-
-// Reads the command line; --help and --version print and set exitNow.
-StartupOptions parseCommandLine(const QStringList &arguments);
 
 // The application object: the lesson library and the main window, built in
 // the order the program starts in.

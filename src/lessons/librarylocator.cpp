@@ -8,6 +8,11 @@
 #ifndef PALCOMIR_INSTALLED_DATA_DIR
 #define PALCOMIR_INSTALLED_DATA_DIR "/usr/local/share/palcomir"
 #endif
+// The data directory seen from the installed program's directory, so an
+// installation moved elsewhere (or unpacked into a staging folder) finds its own library.
+#ifndef PALCOMIR_RELATIVE_DATA_DIR
+#define PALCOMIR_RELATIVE_DATA_DIR "../share/palcomir"
+#endif
 
 namespace {
 // The library is a few hundred kilobytes; anything this large is not ours.
@@ -18,12 +23,15 @@ QStringList LibraryLocator::candidates(const QString &explicitFile)
 {
     if (!explicitFile.isEmpty())
         return { QFileInfo(explicitFile).absoluteFilePath() };
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString name = QString::fromLatin1(kFileName);
     QStringList list;
-    list << QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kFileName));
-    const QString installed
-        = QDir(QString::fromUtf8(PALCOMIR_INSTALLED_DATA_DIR)).filePath(QString::fromLatin1(kFileName));
-    if (!list.contains(installed))
-        list << installed;
+    for (const QString &path : { programDir.filePath(name),
+             QDir::cleanPath(programDir.filePath(QStringLiteral(PALCOMIR_RELATIVE_DATA_DIR "/") + name)),
+             QDir(QString::fromUtf8(PALCOMIR_INSTALLED_DATA_DIR)).filePath(name) }) {
+        if (!list.contains(path))
+            list << path;
+    }
     return list;
 }
 

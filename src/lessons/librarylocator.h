@@ -8,7 +8,8 @@
 #include <QStringList>
 
 // Finds and reads the lesson library pisarz.src: the file given on the
-// command line, else the one beside the executable, else the installed one.
+// command line, else the one beside the executable, else the installed one
+// (share/palcomir/ beside the program's bin/, then the configured data directory).
 class LibraryLocator
 {
 public:

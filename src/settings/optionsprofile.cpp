@@ -32,17 +32,17 @@ const char *yesNo(bool value)
 
 } // namespace
 
-TOptions loadOptions(const IniFile &file)
+TOptions loadOptions(const IniFile &file, const TOptions &defaults)
 {
     TOptions options;
-    options.ShowAfaterStart = readYesNo(file, "Stukomat", "ShowAfaterStart", true);
-    options.ErrorType = file.getInt("Stukomat", "ErrorType", 0);
-    options.StudentNo = file.getInt("Students", "StudentNo", -1);
-    options.ShowKeyb = readYesNo(file, "ShowAttr", "ShowKeyb", true);
-    options.ShowNext = readYesNo(file, "ShowAttr", "ShowNext", true);
-    options.ShowHands = readYesNo(file, "ShowAttr", "ShowHands", true);
-    options.Click = readYesNo(file, "Sounds", "Click", true);
-    options.Type = file.getInt("Sounds", "Type", 0);
+    options.ShowAfaterStart = readYesNo(file, "Stukomat", "ShowAfaterStart", defaults.ShowAfaterStart);
+    options.ErrorType = file.getInt("Stukomat", "ErrorType", defaults.ErrorType);
+    options.StudentNo = file.getInt("Students", "StudentNo", defaults.StudentNo);
+    options.ShowKeyb = readYesNo(file, "ShowAttr", "ShowKeyb", defaults.ShowKeyb);
+    options.ShowNext = readYesNo(file, "ShowAttr", "ShowNext", defaults.ShowNext);
+    options.ShowHands = readYesNo(file, "ShowAttr", "ShowHands", defaults.ShowHands);
+    options.Click = readYesNo(file, "Sounds", "Click", defaults.Click);
+    options.Type = file.getInt("Sounds", "Type", defaults.Type);
 
     options.Type = zeroUnlessBinary(options.Type);
     options.ErrorType = zeroUnlessBinary(options.ErrorType);

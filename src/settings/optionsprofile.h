@@ -10,9 +10,10 @@ class IniFile;
 // How TOptions lives in pisarz.ini: sections Stukomat, Students, ShowAttr and
 // Sounds, booleans as "Yes"/"No", numbers in decimal.
 
-// Reads every field; missing or unreadable keys give the defaults, Type and
+// Reads every field; missing keys, and Yes/No keys that say neither, give the
+// field of defaults (a teacher's defaults, or the built-in ones). Type and
 // ErrorType outside 0..1 become 0, and a StudentNo below -1 becomes -1.
-TOptions loadOptions(const IniFile &file);
+TOptions loadOptions(const IniFile &file, const TOptions &defaults = TOptions());
 
 // Writes one key; false when the write failed.
 using ProfileWriter = std::function<bool(std::string_view section, std::string_view key, std::string_view value)>;

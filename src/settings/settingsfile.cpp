@@ -33,10 +33,13 @@ std::optional<std::string> readExisting(const QString &path)
 
 } // namespace
 
-TOptions load(const QString &path)
+TOptions load(const QString &path, const QStringList &defaultsFiles)
 {
+    TOptions defaults;
+    for (auto file = defaultsFiles.crbegin(); file != defaultsFiles.crend(); ++file)
+        defaults = loadOptions(IniFile(readExisting(*file).value_or(std::string())), defaults);
     const std::optional<std::string> bytes = readExisting(path);
-    return loadOptions(IniFile(bytes.value_or(std::string())));
+    return loadOptions(IniFile(bytes.value_or(std::string())), defaults);
 }
 
 bool save(const QString &path, const TOptions &options)

@@ -3,13 +3,17 @@
 #include "settings/toptions.h"
 
 #include <QString>
+#include <QStringList>
 
 // pisarz.ini on disk. Loading never fails (the defaults stand in for what
 // cannot be read); saving keeps every other line of the file and replaces it
 // atomically, so a crash or a full disk leaves the previous file whole.
 namespace SettingsFile {
 
-TOptions load(const QString &path);
+// defaultsFiles: a teacher's settings files, the most important first; each
+// gives the keys that the user's file and the files before it lack. They are
+// only ever read.
+TOptions load(const QString &path, const QStringList &defaultsFiles = {});
 
 // False when nothing was written: the write failed, or the existing file
 // cannot be read (or is absurdly large) and would lose its other lines.

@@ -94,21 +94,6 @@ private slots:
         QCOMPARE(frame->statusText(), QString());
     }
 
-    void missingLessonKeepsTheMainWindow()
-    {
-        StartupOptions options;
-        options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
-        options.lesson = 9999;
-        const ModalDismisser dismisser;
-        TypingApp app(options);
-        QCOMPARE(app.start(), 0);
-        QCOMPARE(m_recorder->boxes.size(), 1);
-        QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Stop);
-        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Nie można wczytać lekcji 9999."));
-        QVERIFY(app.mainWindow()->centralWidget());
-        QVERIFY(!qobject_cast<TLesson1 *>(app.mainWindow()->centralWidget()));
-    }
-
     // A new lesson replaces a running one; the old one's clean-up must not
     // blank the new one's status.
     void replacingALessonKeepsTheNewStatus()

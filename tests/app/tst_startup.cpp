@@ -95,29 +95,98 @@ private slots:
         QVERIFY(app.mainWindow()->isVisible());
     }
 
+    // A teacher's pisarz.ini in the system's configuration folders sets up a
+    // new user; the first folder of XDG_CONFIG_DIRS counts most.
+    void teacherDefaultsReachANewUser()
+    {
+        QTemporaryDir dir;
+        const QByteArray first = "[Sounds]\nClick=No\n";
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("a/palcomir"))));
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("b/palcomir"))));
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("a/palcomir/pisarz.ini")), first));
+        QVERIFY(writeAll(dir.filePath(QStringLiteral("b/palcomir/pisarz.ini")), "[Sounds]\nClick=Yes\nType=1\n"));
+        const QByteArray saved = qgetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_DIRS",
+            (dir.filePath(QStringLiteral("a")) + u':' + dir.filePath(QStringLiteral("b"))).toLocal8Bit());
+        StartupOptions options;
+        options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
+        options.dataDir = dir.filePath(QStringLiteral("home"));
+        {
+            const ModalDismisser dismisser;
+            TypingApp app(options);
+            QCOMPARE(app.start(), 0);
+            QCOMPARE(app.options().Click, false);
+            QCOMPARE(app.options().Type, 1);
+        }
+        saved.isNull() ? qunsetenv("XDG_CONFIG_DIRS") : qputenv("XDG_CONFIG_DIRS", saved);
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("a/palcomir/pisarz.ini"))), first);
+        QVERIFY(readAll(dir.filePath(QStringLiteral("home/pisarz.ini"))).contains("Click=No"));
+    }
+
+    // printed: a pattern for standard output (status 0) or for the one line
+    // on standard error (status 2). Without a window system the program must
+    // still answer, and leave the home folder as it found it.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("help") << QStringList { QStringLiteral("--help") } << 0 << QStringLiteral("--data-dir");
-        QTest::newRow("version") << QStringList { QStringLiteral("--version") } << 0 << QStringLiteral("Palcomir 0.");
-        QTest::newRow("unknown option") << QStringList { QStringLiteral("--bogus") } << 2 << QStringLiteral("bogus");
+        QTest::addColumn<bool>("windowSystem");
+        const auto row = [](const char *name, QStringList arguments, int exitCode, const char *printed,
+                             bool windowSystem = false) {
+            QTest::newRow(name) << arguments << exitCode << QString::fromUtf8(printed) << windowSystem;
+        };
+        row("help", { "--help" }, 0, "^Użycie: palcomir \\[OPCJE\\]\n.*--data-dir FOLDER.*--lesson NUMER");
+        row("short help", { "-h" }, 0, "^Użycie: ");
+        row("version", { "--version" }, 0, "^Palcomir \\d+\\.\\d+\\.\\d+\n$");
+        row("version after other options", { "--lesson", "1201", "-v" }, 0, "^Palcomir ");
+        row("unknown option", { "--bogus" }, 2, "^Nieznana opcja: --bogus\\.");
+        row("unknown short option", { "-x" }, 2, "^Nieznana opcja: -x\\.");
+        row("a stray argument", { "plik.txt" }, 2, "^Nieoczekiwany argument: plik\\.txt\\.");
+        row("a value missing", { "--library" }, 2, "^Opcja --library wymaga wartości\\.");
+        row("lesson not a number", { "--lesson", "abc" }, 2, "^Nieprawidłowy numer lekcji: abc\\.");
+        row("lesson beyond every group", { "--lesson", "99999" }, 2, "^Nieprawidłowy numer lekcji: 99999\\.");
+        row("the word list is no lesson", { "--lesson=5000" }, 2, "^Nieprawidłowy numer lekcji: 5000\\.");
+        row("data folder on a file", { "--data-dir", "/etc/passwd" }, 2,
+            "^Folder danych /etc/passwd nie jest folderem\\.");
+        row("lesson the library lacks", { "--lesson", "1299" }, 2,
+            "^Biblioteka lekcji .*pisarz\\.src nie ma lekcji 1299\\.", true);
     }
 
-    // The program itself, as a user starts it.
+    // The program itself, as a user starts it in a terminal.
     void commandLine()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, printed);
+        QFETCH(bool, windowSystem);
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME",
+                 "XDG_DATA_HOME", "XDG_CACHE_HOME" })
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("HOME"), home.path());
+        if (windowSystem) {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        }
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(executable(), arguments);
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), exitCode);
-        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput() + process.readAllStandardError());
-        QVERIFY2(output.contains(printed), qPrintable(output));
+        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        const QString said = exitCode == 0 ? out : err;
+        QVERIFY2(QRegularExpression(printed, QRegularExpression::DotMatchesEverythingOption).match(said).hasMatch(),
+            qPrintable(said));
+        QVERIFY2((exitCode == 0 ? err : out).isEmpty(), qPrintable(err + out));
+        if (exitCode != 0)
+            QVERIFY2(err.endsWith(QLatin1Char('\n')) && err.count(QLatin1Char('\n')) == 1, qPrintable(err));
+        if (!windowSystem)
+            QCOMPARE(
+                QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 };
 

@@ -3,6 +3,22 @@
 
 #include <QTemporaryDir>
 
+namespace {
+
+QString described(const TOptions &o)
+{
+    const auto yn = [](bool b) { return b ? QStringLiteral("Yes") : QStringLiteral("No"); };
+    return QStringLiteral("ShowAfaterStart=%1 ErrorType=%2 StudentNo=%3 ShowKeyb=%4 ShowNext=%5 ShowHands=%6 "
+                          "Click=%7 Type=%8")
+        .arg(yn(o.ShowAfaterStart))
+        .arg(o.ErrorType)
+        .arg(o.StudentNo)
+        .arg(yn(o.ShowKeyb), yn(o.ShowNext), yn(o.ShowHands), yn(o.Click))
+        .arg(o.Type);
+}
+
+} // namespace
+
 class TestSettingsFile : public QObject
 {
     Q_OBJECT
@@ -74,6 +90,83 @@ private slots:
             QDir(m_path).removeRecursively();
         } else {
             QCOMPARE(readAll(m_path), big);
+        }
+    }
+
+    // A teacher's files under the system's configuration folders fill in what
+    // the user's own file lacks. A null file is not there.
+    void teacherDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("user");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("expected");
+        const QString builtIn = described(TOptions());
+        QTest::newRow("no file anywhere") << QByteArray() << QByteArray() << QByteArray() << builtIn;
+        QTest::newRow("a new user gets the teacher's values")
+            << QByteArray() << QByteArray("[Sounds]\r\nClick=No\r\n[Stukomat]\r\nErrorType=1\r\n") << QByteArray()
+            << described(TOptions { true, false, true, true, true, -1, 0, 1 });
+        QTest::newRow("the user's key wins, the lacking ones come from the teacher")
+            << QByteArray("[Sounds]\nClick=Yes\nType=1\n")
+            << QByteArray("[Sounds]\nClick=No\n[ShowAttr]\nShowKeyb=No\n") << QByteArray()
+            << described(TOptions { true, true, false, true, true, -1, 1, 0 });
+        QTest::newRow("the first system folder wins over the second")
+            << QByteArray() << QByteArray("[Sounds]\nClick=No\n") << QByteArray("[Sounds]\nClick=Yes\nType=1\n")
+            << described(TOptions { true, false, true, true, true, -1, 1, 0 });
+        QTest::newRow("the user's unreadable Yes/No falls back on the teacher's")
+            << QByteArray("[Sounds]\nClick=Tak\n") << QByteArray("[Sounds]\nClick=No\n") << QByteArray()
+            << described(TOptions { true, false, true, true, true, -1, 0, 0 });
+        QTest::newRow("the teacher's unreadable value leaves the built-in one")
+            << QByteArray() << QByteArray("[Sounds]\nClick=Nie\nType=7\n") << QByteArray() << builtIn;
+        QTest::newRow("the teacher's names in any case")
+            << QByteArray() << QByteArray("[SHOWATTR]\nSHOWNEXT=No\n") << QByteArray()
+            << described(TOptions { true, true, true, false, true, -1, 0, 0 });
+        QTest::newRow("a teacher's folder in place of the file")
+            << QByteArray() << QByteArray("/") << QByteArray("[Sounds]\nClick=No\n")
+            << described(TOptions { true, false, true, true, true, -1, 0, 0 });
+    }
+
+    void teacherDefaults()
+    {
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(QString, expected);
+        QStringList system;
+        for (const QByteArray &contents : { first, second }) {
+            const QString file = m_dir.filePath(QStringLiteral("etc%1/palcomir/pisarz.ini").arg(system.size()));
+            system << file;
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            if (contents == "/")
+                QVERIFY(QDir().mkpath(file));
+            else if (!contents.isNull())
+                QVERIFY(writeAll(file, contents));
+        }
+        if (!user.isNull())
+            QVERIFY(writeAll(m_path, user));
+
+        const TOptions options = SettingsFile::load(m_path, system);
+        QCOMPARE(described(options), expected);
+
+        // The user's file is written as without a teacher's file; the teacher's are never touched.
+        QVERIFY(SettingsFile::save(m_path, options));
+        const QString alone = m_dir.filePath(QStringLiteral("alone.ini"));
+        QFile::remove(alone);
+        if (!user.isNull())
+            QVERIFY(writeAll(alone, user));
+        QVERIFY(SettingsFile::save(alone, options));
+        QCOMPARE(readAll(m_path), readAll(alone));
+        for (int i = 0; i < 2; ++i) {
+            const QByteArray contents = i == 0 ? first : second;
+            if (contents == "/") {
+                QVERIFY(QFileInfo(system[i]).isDir());
+                QDir(system[i]).removeRecursively();
+                continue;
+            }
+            QCOMPARE(QFile::exists(system[i]), !contents.isNull());
+            if (!contents.isNull())
+                QCOMPARE(readAll(system[i]), contents);
+            QFile::remove(system[i]);
         }
     }
 

@@ -565,6 +565,6 @@ def about_picture(version):
             else:
                 c.text((32, y + 12 + 17 * j), row, 12, TEXT, anchor="ls")
         y += 17 * len(rows) + 10
-    c.rich((32, y + 12), [("Licencja: ", True), ("GNU GPL 3 lub nowsza", False)], 12, TEXT)
+    c.rich((32, y + 12), [("Licencja: ", True), ("GNU GPL w wersji 3 lub nowszej (GPL-3.0-or-later)", False)], 12, TEXT)
     c.text((ABOUT_W / 2, 332), "Kliknij, aby zamknąć.", 11, NOTE, anchor="ms")
     return c

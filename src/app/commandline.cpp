@@ -1,0 +1,123 @@
+#include "app/commandline.h"
+
+#include <cstdio>
+
+#include "lessons/lessongroups.h"
+
+#include <QFileInfo>
+
+namespace {
+
+void printLine(FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+const char *const kHelp = "Użycie: palcomir [OPCJE]\n"
+                          "Palcomir - nauka pisania bezwzrokowego na klawiaturze.\n"
+                          "\n"
+                          "Opcje:\n"
+                          "  --library PLIK     biblioteka lekcji zamiast pisarz.src obok programu\n"
+                          "                     lub zainstalowanej\n"
+                          "  --data-dir FOLDER  folder na ustawienia (pisarz.ini) i listę uczniów\n"
+                          "                     (pisarz.sta); powstaje, gdy go nie ma\n"
+                          "  --lesson NUMER     uruchamia od razu zapisaną lekcję o tym numerze\n"
+                          "                     (np. 1201)\n"
+                          "  -h, --help         pokazuje ten opis i kończy\n"
+                          "  -v, --version      pokazuje wersję programu i kończy\n"
+                          "\n"
+                          "Ustawienia domyślne dla całej pracowni: /etc/xdg/palcomir/pisarz.ini.";
+
+// QApplication's own options, which it takes off the command line itself.
+bool isQtOption(const QString &name, bool *takesValue)
+{
+    static const QStringList withValue { QStringLiteral("platform"), QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"), QStringLiteral("display"),
+        QStringLiteral("geometry"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("style"), QStringLiteral("stylesheet"),
+        QStringLiteral("session"), QStringLiteral("name"), QStringLiteral("title"), QStringLiteral("visual") };
+    static const QStringList flags { QStringLiteral("reverse"), QStringLiteral("nograb"), QStringLiteral("dograb"),
+        QStringLiteral("sync"), QStringLiteral("widgetcount") };
+    *takesValue = withValue.contains(name);
+    return *takesValue || flags.contains(name);
+}
+
+// Whether a number can name a stored lesson at all: the letter lessons, or a
+// group of basic lessons, practical texts or keypad drills, each of which ends
+// before the next group starts. The library decides the rest.
+bool inLessonGroup(int number)
+{
+    using namespace lessongroups;
+    return (number >= kFirstLetterLesson && number <= 47)
+        || (number >= kFirstBasicLesson && number < kFirstKeypadDrill + 100);
+}
+
+StartupOptions usageError(const QString &text)
+{
+    printLine(stderr, text + QStringLiteral(" Opcje programu opisuje palcomir --help."));
+    StartupOptions options;
+    options.exitNow = true;
+    options.exitCode = kExitUsage;
+    return options;
+}
+
+} // namespace
+
+StartupOptions parseCommandLine(const QStringList &arguments)
+{
+    StartupOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-") || argument == QLatin1String("--"))
+            return usageError(QStringLiteral("Nieoczekiwany argument: %1.").arg(argument));
+        const QString spelled = argument.section(QLatin1Char('='), 0, 0);
+        const QString name = spelled.mid(spelled.startsWith(QLatin1String("--")) ? 2 : 1);
+        const bool inlineValue = argument.contains(QLatin1Char('='));
+
+        if (name == QLatin1String("h") || name == QLatin1String("help")) {
+            printLine(stdout, QString::fromUtf8(kHelp));
+            options = {};
+            options.exitNow = true;
+            return options;
+        }
+        if (name == QLatin1String("v") || name == QLatin1String("version")) {
+            printLine(stdout, QStringLiteral("Palcomir %1").arg(QStringLiteral(PALCOMIR_VERSION)));
+            options = {};
+            options.exitNow = true;
+            return options;
+        }
+
+        bool qtTakesValue = false;
+        const bool ours
+            = name == QLatin1String("library") || name == QLatin1String("data-dir") || name == QLatin1String("lesson");
+        if (!ours && !isQtOption(name, &qtTakesValue))
+            return usageError(QStringLiteral("Nieznana opcja: %1.").arg(spelled));
+        if (!ours && !qtTakesValue)
+            continue;
+        QString value;
+        if (inlineValue) {
+            value = argument.section(QLatin1Char('='), 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            return usageError(QStringLiteral("Opcja %1 wymaga wartości.").arg(spelled));
+        }
+        if (!ours)
+            continue;
+        if (name == QLatin1String("library")) {
+            options.libraryFile = value;
+        } else if (name == QLatin1String("data-dir")) {
+            const QFileInfo info(value);
+            if (value.isEmpty() || (info.exists() && !info.isDir()))
+                return usageError(QStringLiteral("Folder danych %1 nie jest folderem.").arg(value));
+            options.dataDir = value;
+        } else {
+            bool ok = false;
+            options.lesson = value.toInt(&ok);
+            if (!ok || !inLessonGroup(options.lesson))
+                return usageError(QStringLiteral("Nieprawidłowy numer lekcji: %1.").arg(value));
+        }
+    }
+    return options;
+}
