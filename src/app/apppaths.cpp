@@ -39,4 +39,9 @@ QString studentsFile()
     return inFolder(QStandardPaths::AppDataLocation, QStringLiteral("pisarz.sta"));
 }
 
+QString historyFile()
+{
+    return inFolder(QStandardPaths::AppDataLocation, QStringLiteral("palcomir.db"));
+}
+
 } // namespace AppPaths
