@@ -67,6 +67,8 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
             QStringLiteral("Ostatnio"), QStringLiteral("Szybkość"), QStringLiteral("Poprawność") });
     m_table->setToolTip(QStringLiteral("Szybkość i poprawność: średnia z pięciu ostatnich lekcji"));
     m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+    m_table->setWordWrap(false);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

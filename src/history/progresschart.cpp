@@ -40,7 +40,8 @@ void ProgressChart::setLessons(const std::vector<LessonRecord> &lessons)
         m_points.push_back({ speed, accuracy, r.suggested });
         fastest = std::max(fastest, speed);
     }
-    m_speedScale = std::max(100, int(std::ceil(fastest / 50.0F)) * 50);
+    // A multiple of 200, so every quarter of the scale is a round number.
+    m_speedScale = std::max(100, int(std::ceil(fastest / 200.0F)) * 200);
     m_firstDate = lessons.empty() ? QString() : dateOf(lessons.front().when);
     m_lastDate = lessons.empty() ? QString() : dateOf(lessons.back().when);
     update();

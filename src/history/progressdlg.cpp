@@ -21,6 +21,7 @@ QTableWidget *resultTable(QWidget *parent, const QStringList &headers, int rows)
     auto *table = new QTableWidget(rows, int(headers.size()), parent);
     table->setHorizontalHeaderLabels(headers);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);

@@ -6,6 +6,8 @@
 #include "widgets/help.h"
 #include "widgets/textcodec.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
@@ -87,7 +89,13 @@ void TStatDlg::showConfused()
 {
     const QListWidgetItem *item = m_list->currentItem();
     const std::string *typed = item ? &m_confusedWith[std::size_t(item->data(Qt::UserRole).toInt())] : nullptr;
-    if (!item || typed->empty()) {
+    if (!item) {
+        const bool any = std::any_of(
+            m_confusedWith.begin(), m_confusedWith.end(), [](const std::string &t) { return !t.empty(); });
+        m_confused->setText(any ? QStringLiteral("Wskaż znak na liście, by zobaczyć, z czym go mylisz.") : QString());
+        return;
+    }
+    if (typed->empty()) {
         m_confused->clear();
         return;
     }
