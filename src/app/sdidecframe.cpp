@@ -366,14 +366,24 @@ void SDIDecFrame::weakLettersExercise()
     startLesson(std::make_unique<TLesson3>(this, m_options, letters, 10), LessonSource::Exercise);
 }
 
-HistoryStore *SDIDecFrame::history()
+std::vector<std::string> SDIDecFrame::rosterNames() const
 {
-    if (!m_history)
-        m_history = std::make_unique<HistoryStore>(AppPaths::historyFile());
     std::vector<std::string> names;
     names.reserve(std::size_t(Roster.count()));
     for (int i = 0; i < Roster.count(); ++i)
         names.push_back(Roster.at(i).Name);
+    return names;
+}
+
+HistoryStore *SDIDecFrame::history()
+{
+    return historyFor(rosterNames());
+}
+
+HistoryStore *SDIDecFrame::historyFor(const std::vector<std::string> &names)
+{
+    if (!m_history)
+        m_history = std::make_unique<HistoryStore>(AppPaths::historyFile());
     return m_history->syncStudents(names) ? m_history.get() : nullptr;
 }
 
@@ -759,15 +769,20 @@ void SDIDecFrame::saveStudentsAfterChange()
 
 void SDIDecFrame::openRegistration()
 {
-    // The history learns the list before it changes, so a removed student's
-    // lessons can go with them.
-    const bool historyReady = !Roster.count() || history();
-    tellHistoryProblem();
+    // A removed student's lessons go with them. The history is opened only
+    // then (this dialog may open at start-up), and told the list as it was
+    // just before the removal.
+    std::vector<std::string> before = rosterNames();
     TStudDlg dialog(this, Roster, m_options, m_options.StudentNo);
-    connect(&dialog, &TStudDlg::listChanged, this, &SDIDecFrame::saveStudentsAfterChange);
-    if (historyReady && m_history) {
-        connect(&dialog, &TStudDlg::studentRemoved, this, [this](int position) { m_history->removeStudent(position); });
-    }
+    connect(&dialog, &TStudDlg::studentRemoved, this, [this, &before](int position) {
+        if (HistoryStore *store = historyFor(before))
+            store->removeStudent(position);
+        tellHistoryProblem();
+    });
+    connect(&dialog, &TStudDlg::listChanged, this, [this, &before] {
+        before = rosterNames();
+        saveStudentsAfterChange();
+    });
     dialog.exec();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
     emit currentStudentChanged();

@@ -8,6 +8,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -158,6 +160,8 @@ private:
     void lessonFinished();
     void recordLesson(const TLesson1 &finished);
     void tellHistoryProblem();
+    std::vector<std::string> rosterNames() const;
+    HistoryStore *historyFor(const std::vector<std::string> &names);
     void saveStudentsAfterChange();
     void updateNotices();
     TStudent *currentStudent();

@@ -15,7 +15,9 @@
 #include <functional>
 
 #include <QAction>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -167,6 +169,27 @@ private slots:
 
         // The student list holds exactly the list: the history lives elsewhere.
         QCOMPARE(readAll(AppPaths::studentsFile()), bytes(frame->Roster.serialize()));
+    }
+
+    void removingAStudentRemovesTheirHistory()
+    {
+        SDIDecFrame *frame = frameWith({ "Ala", "Bartek" });
+        LessonRecord lesson;
+        for (int position : { 0, 1 }) {
+            lesson.speed = float(100 + position);
+            QVERIFY(frame->history()->record(position, lesson));
+        }
+        m_recorder->answerYes = true; // "Tak" to the removal
+        whenDialogOpens([](QDialog *dialog) {
+            dialog->findChild<QListWidget *>(QStringLiteral("101"))->setCurrentRow(1); // Ala
+            dialog->findChild<QPushButton *>(QStringLiteral("103"))->click();
+        });
+        frame->runCommand(SDIDecFrame::CmRegistration);
+        QCOMPARE(frame->Roster.count(), 1);
+        QCOMPARE(frame->history()->lessons(0).size(), std::size_t(1));
+        QCOMPARE(frame->history()->lessons(0).front().speed, 101.0F);
+        frame->Roster.add(TStudent(W("Ala"), 12, 0));
+        QVERIFY(frame->history()->lessons(1).empty());
     }
 
     void statisticsTellWhatWasTypedInstead()
