@@ -29,6 +29,7 @@ deb="$work/out/palcomir_${version}_amd64.deb"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort >"$work/files"
 sort >"$work/expected" <<LIST
 usr/bin/palcomir
+usr/lib/palcomir/libpalcomir_sound.so
 usr/share/applications/palcomir.desktop
 usr/share/doc/palcomir/changelog.gz
 usr/share/doc/palcomir/copyright

@@ -4,6 +4,7 @@
 # Dependencies run one way, from the shell down to the shared widget helpers:
 #
 #   app/       every folder
+#   history/   lessons/ students/ settings/ widgets/
 #   choice/    lessons/ settings/ widgets/
 #   students/  lessons/ settings/ widgets/
 #   lessons/   settings/ images/ widgets/
@@ -22,14 +23,15 @@ if(NOT SOURCE_DIR)
     message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 
-set(allowed_app app choice students lessons settings images widgets)
+set(allowed_app app choice students lessons settings images widgets history)
+set(allowed_history history lessons students settings widgets)
 set(allowed_choice choice lessons settings widgets)
 set(allowed_students students lessons settings widgets)
 set(allowed_lessons lessons settings images widgets)
 set(allowed_settings settings widgets)
 set(allowed_images images widgets)
 set(allowed_widgets widgets)
-set(folders app choice students lessons settings images widgets)
+set(folders app choice students lessons settings images widgets history)
 
 # The headers of target core, from every folder's CMakeLists.txt.
 set(core_headers)

@@ -53,4 +53,9 @@ QStringList defaultsFiles()
     return files;
 }
 
+QString historyFile()
+{
+    return inFolder(QStandardPaths::AppDataLocation, QStringLiteral("palcomir.db"));
+}
+
 } // namespace AppPaths

@@ -5,7 +5,8 @@
 
 // Where the learner's files live: the settings file and the student list
 // under the user's configuration and data folders, or both in one folder
-// given with --data-dir (tests, portable use, shared classroom folders).
+// given with --data-dir (the learning history lies beside the student list) (tests, portable use, shared classroom
+// folders).
 namespace AppPaths {
 
 // Makes DIR the home of both files (created if missing). False when it cannot be made.
@@ -13,6 +14,7 @@ bool setDataDir(const QString &dir);
 
 QString settingsFile(); // pisarz.ini
 QString studentsFile(); // pisarz.sta
+QString historyFile(); // palcomir.db, beside the student list
 
 // A teacher's pisarz.ini in each of the system's configuration folders
 // (palcomir/pisarz.ini under $XDG_CONFIG_DIRS, /etc/xdg by default), the most

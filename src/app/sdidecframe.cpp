@@ -14,8 +14,14 @@
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
 #include "choice/tchosetextdlg.h"
+#include "history/classdlg.h"
+#include "history/historystore.h"
+#include "history/progresschart.h"
+#include "history/progressdlg.h"
+#include "history/weakletters.h"
 #include "images/tcanvas.h"
 #include "images/thintwindow.h"
+#include "lessons/cp1250.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
@@ -37,8 +43,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -55,6 +63,7 @@ struct CommandText {
 // The texts of the commands, as the menus show them.
 const CommandText kCommands[] = {
     { SDIDecFrame::CmRegistration, "&Rejestracja", "Rejestracja ucznia - umożliwia tryb sugerowany nauki" },
+    { SDIDecFrame::CmClass, "K&lasa", "Wyniki wszystkich uczniów na jednej stronie, z eksportem do arkusza" },
     { SDIDecFrame::CmExit, "&Koniec\tAlt+F4", "Wyjście z programu." },
     { SDIDecFrame::CmSuggested, "&Sugerowana", "Lekcja sugerowana" },
     { SDIDecFrame::CmChooseLesson, "&Wybór lekcji", "Wybór ze wszystkich lekcji" },
@@ -63,8 +72,11 @@ const CommandText kCommands[] = {
     { SDIDecFrame::CmTexts, "&Teksty", "Praktyczne teksty z wykorzystaniem wszystkich klawiszy" },
     { SDIDecFrame::CmKeypad, "&Klawiatura numeryczna", "Ćwiczenia na klawiaturze numerycznej" },
     { SDIDecFrame::CmOwnTexts, "Włas&ne teksty", "Lekcje utworzone z własnych plików tekstowych" },
+    { SDIDecFrame::CmWeakLetters, "Słab&e litery",
+        "Ćwiczenie ze słów z liter, które uczniowi sprawiają najwięcej kłopotu" },
     { SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje programu: dźwięk, reakcja na błędy" },
     { SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania" },
+    { SDIDecFrame::CmProgress, "&Postępy", "Wykres i tabela wyników kolejnych lekcji ucznia" },
     { SDIDecFrame::CmHelpContents, "&Tematy pomocy", "Dostępne tematy pomocy" },
     { SDIDecFrame::CmAbout, "&Informacje", "Informacje o programie" },
     { SDIDecFrame::CmAbort, "&Przerwanie lekcji\tEsc", "Przerwanie aktualnie wykonywanej lekcji" },
@@ -149,6 +161,9 @@ void SDIDecFrame::createActions()
         { CmOwnTexts, &SDIDecFrame::chooseOwnText },
         { CmOptions, &SDIDecFrame::openOptions },
         { CmStatistics, &SDIDecFrame::showStatistics },
+        { CmProgress, &SDIDecFrame::showProgress },
+        { CmClass, &SDIDecFrame::showClass },
+        { CmWeakLetters, &SDIDecFrame::weakLettersExercise },
         { CmHelpContents, &SDIDecFrame::showHelpContents },
         { CmAbout, &SDIDecFrame::showAbout },
         { CmAbort, &SDIDecFrame::abortLesson },
@@ -193,9 +208,11 @@ void SDIDecFrame::createMenus()
     };
     QMenu *help = menu("Pomo&c", { CmHelpContents, 0, CmAbout });
     m_mainMenus = {
-        menu("&Plik", { CmRegistration, 0, CmExit }),
-        menu("&Lekcja", { CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts }),
-        menu("&Opcje", { CmOptions, CmStatistics }),
+        menu("&Plik", { CmRegistration, CmClass, 0, CmExit }),
+        menu("&Lekcja",
+            { CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts, 0,
+                CmWeakLetters }),
+        menu("&Opcje", { CmOptions, CmStatistics, CmProgress }),
         help,
     };
     m_lessonMenus = {
@@ -232,6 +249,7 @@ void SDIDecFrame::updateCommands()
     const bool student = m_options.StudentNo != -1;
     m_actions.at(CmSuggested)->setEnabled(student);
     m_actions.at(CmStatistics)->setEnabled(student);
+    m_actions.at(CmProgress)->setEnabled(student);
     const TLesson1 *running = lesson();
     m_actions.at(CmInstruction)->setEnabled(running && running->hasInstruction());
     // At a shared computer the next pupil sees whose results a lesson adds to.
@@ -253,10 +271,175 @@ void SDIDecFrame::exitProgram()
 
 void SDIDecFrame::showStatistics()
 {
-    if (const TStudent *student = currentStudent()) {
-        TStatDlg dialog(this, *student);
-        dialog.exec();
+    const TStudent *student = currentStudent();
+    if (!student)
+        return;
+    TStatDlg dialog(this, *student);
+    if (HistoryStore *store = history()) {
+        const std::vector<TConfusion> totals = store->confusionTotals(m_options.StudentNo);
+        TStatDlg::ConfusedWith confused;
+        for (int slot = 0; slot < kStatCharCount; ++slot) {
+            std::string &text = confused[std::size_t(slot)];
+            for (unsigned char typed : confusedWith(totals, StatChars[std::size_t(slot)], 3))
+                text += (text.empty() ? "" : ", ") + charName(typed);
+        }
+        dialog.setConfusedWith(confused);
+        tellHistoryProblem();
     }
+    dialog.exec();
+}
+
+void SDIDecFrame::showProgress()
+{
+    const TStudent *student = currentStudent();
+    HistoryStore *store = student ? history() : nullptr;
+    const std::vector<LessonRecord> lessons = store ? store->lessons(m_options.StudentNo) : std::vector<LessonRecord>();
+    tellHistoryProblem();
+    if (!student)
+        return;
+    const auto titleOf = [this](int number) -> std::optional<std::string> {
+        if (const std::optional<std::string> title = m_library.title(number))
+            return cp1250::toUtf8(*title);
+        return std::nullopt;
+    };
+    ProgressDlg dialog(
+        this, textcodec::toQString(student->Name), lessons, titleOf, lessongroups::kFirstBasicLesson, LessonLimit);
+    dialog.exec();
+}
+
+void SDIDecFrame::showClass()
+{
+    HistoryStore *store = history();
+    std::vector<ClassRow> rows;
+    std::vector<int> next;
+    for (int i = 0; i < Roster.count(); ++i) {
+        const TStudent &student = Roster.at(i);
+        const std::vector<LessonRecord> lessons = store ? store->lessons(i) : std::vector<LessonRecord>();
+        ClassRow row;
+        row.name = cp1250::toUtf8(student.Name);
+        if (hasSuggestedLesson(student.NextLesson, LessonLimit)) {
+            LessonRecord course;
+            course.number = student.NextLesson;
+            const std::optional<std::string> title = m_library.title(student.NextLesson);
+            row.nextLesson = lessonLabel(course, title ? std::optional(cp1250::toUtf8(*title)) : std::nullopt);
+        } else {
+            row.nextLesson = "kurs ukończony";
+        }
+        row.finished = int(lessons.size());
+        if (!lessons.empty()) {
+            row.lastPractice = QDateTime::fromSecsSinceEpoch(lessons.back().when)
+                                   .toString(QStringLiteral("yyyy-MM-dd"))
+                                   .toStdString();
+        }
+        if (const std::optional<Averages> last = averageOfLast(lessons, 5)) {
+            row.speed = last->speed;
+            row.accuracy = last->accuracy;
+        }
+        rows.push_back(std::move(row));
+        next.push_back(student.NextLesson);
+    }
+    tellHistoryProblem();
+    ClassDlg dialog(this, std::move(rows), next);
+    dialog.exec();
+}
+
+void SDIDecFrame::weakLettersExercise()
+{
+    if (!currentStudent()) {
+        Messages::information(this, QStringLiteral("Słabe litery"),
+            QStringLiteral("Najpierw wybierz ucznia w oknie „Rejestracja” (menu Plik): słabe litery wskazuje "
+                           "historia jego lekcji."));
+        return;
+    }
+    HistoryStore *store = history();
+    const std::string letters = weakLetters(store ? store->charTotals(m_options.StudentNo) : std::vector<CharTally>());
+    tellHistoryProblem();
+    if (letters.empty()) {
+        Messages::information(this, QStringLiteral("Słabe litery"),
+            QStringLiteral("Za mało wpisanych liter, by wskazać słabe. Każdą literę trzeba napisać co najmniej "
+                           "%1 razy: przerób najpierw kilka lekcji.")
+                .arg(kWeakLetterMinimum));
+        return;
+    }
+    QStringList shown;
+    for (char c : letters)
+        shown << textcodec::toQString(std::string(1, c));
+    Messages::information(this, QStringLiteral("Słabe litery"),
+        QStringLiteral("Najwięcej kłopotu sprawiają Ci litery: %1.\nTeraz ćwiczenie ze słów z tych liter.")
+            .arg(shown.join(QStringLiteral(", "))));
+    startLesson(std::make_unique<TLesson3>(this, m_options, letters, 10), LessonSource::Exercise);
+}
+
+std::vector<std::string> SDIDecFrame::rosterNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(std::size_t(Roster.count()));
+    for (int i = 0; i < Roster.count(); ++i)
+        names.push_back(Roster.at(i).Name);
+    return names;
+}
+
+HistoryStore *SDIDecFrame::history()
+{
+    return historyFor(rosterNames());
+}
+
+HistoryStore *SDIDecFrame::historyFor(const std::vector<std::string> &names)
+{
+    if (!m_history)
+        m_history = std::make_unique<HistoryStore>(AppPaths::historyFile());
+    return m_history->syncStudents(names) ? m_history.get() : nullptr;
+}
+
+void SDIDecFrame::tellHistoryProblem()
+{
+    if (!m_history)
+        return;
+    const QString problem = m_history->takeProblem();
+    if (problem.isEmpty() || m_toldHistoryProblem)
+        return;
+    m_toldHistoryProblem = true;
+    Messages::stop(this, QStringLiteral("Palcomir"), problem);
+}
+
+// What a finished lesson was, as the history keeps it.
+void SDIDecFrame::recordLesson(const TLesson1 &finished)
+{
+    HistoryStore *store = history();
+    if (!store) {
+        tellHistoryProblem();
+        return;
+    }
+    const TypingEngine &engine = finished.engine();
+    LessonRecord record;
+    record.when = QDateTime::currentSecsSinceEpoch();
+    record.suggested = m_source == LessonSource::Suggested;
+    record.number = finished.textNumber();
+    if (const auto *words = qobject_cast<const TLesson3 *>(&finished)) {
+        record.kind = LessonKind::Words;
+        record.number = 0;
+        record.detail = cp1250::toUtf8(words->letters());
+    } else if (const auto *letters = qobject_cast<const TLesson2 *>(&finished)) {
+        record.kind = LessonKind::Letters;
+        record.number = 0;
+        record.detail = cp1250::toUtf8(letters->letters());
+    } else if (const auto *own = qobject_cast<const TLesson5 *>(&finished)) {
+        record.kind = LessonKind::OwnText;
+        record.number = 0;
+        record.detail = QFileInfo(own->fileName()).fileName().toStdString();
+    } else if (qobject_cast<const TLesson4 *>(&finished)) {
+        record.kind = LessonKind::Keypad;
+    }
+    record.seconds = engine.seconds();
+    record.keystrokes = engine.typedCount();
+    record.errors = engine.errorCount();
+    const LessonResults results = engine.results();
+    record.speed = results.speed;
+    record.accuracy = results.accuracy;
+    record.chars = talliesOf(engine.charCounts());
+    record.confusions = engine.confusions();
+    store->record(m_options.StudentNo, record);
+    tellHistoryProblem();
 }
 
 void SDIDecFrame::showHelpContents()
@@ -539,6 +722,7 @@ void SDIDecFrame::lessonFinished()
     if (student) {
         RecordCharCounts(*student, finished->engine().charCounts());
         saveStudentsAfterChange();
+        recordLesson(*finished);
     }
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);
@@ -589,8 +773,20 @@ void SDIDecFrame::saveStudentsAfterChange()
 
 void SDIDecFrame::openRegistration()
 {
+    // A removed student's lessons go with them. The history is opened only
+    // then (this dialog may open at start-up), and told the list as it was
+    // just before the removal.
+    std::vector<std::string> before = rosterNames();
     TStudDlg dialog(this, Roster, m_options, m_options.StudentNo);
-    connect(&dialog, &TStudDlg::listChanged, this, &SDIDecFrame::saveStudentsAfterChange);
+    connect(&dialog, &TStudDlg::studentRemoved, this, [this, &before](int position) {
+        if (HistoryStore *store = historyFor(before))
+            store->removeStudent(position);
+        tellHistoryProblem();
+    });
+    connect(&dialog, &TStudDlg::listChanged, this, [this, &before] {
+        before = rosterNames();
+        saveStudentsAfterChange();
+    });
     dialog.exec();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
     emit currentStudentChanged();

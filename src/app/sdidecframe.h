@@ -8,11 +8,14 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
 
 class HelpWindow;
+class HistoryStore;
 class LessonLibrary;
 class LockKeys;
 
@@ -35,6 +38,8 @@ public:
         CmRegistration = 101,
         CmStatistics = 102,
         CmOptions = 103,
+        CmProgress = 104,
+        CmClass = 105,
         CmSuggested = 200,
         CmChooseLesson = 213,
         CmSingleLetter = 214,
@@ -42,6 +47,7 @@ public:
         CmLetters = 216,
         CmKeypad = 217,
         CmOwnTexts = 218,
+        CmWeakLetters = 219,
         CmAbort = 300,
         CmPause = 301,
         CmInstruction = 302,
@@ -104,6 +110,10 @@ public:
     // The fingering chart while it is open.
     THintWindow *fingeringChart() const { return m_chart; }
 
+    // The learning history, opened at its first use and told the list as it
+    // is now; none when it cannot be used this run (the learner was told).
+    HistoryStore *history();
+
 signals:
     // The current student is another one, or none.
     void currentStudentChanged();
@@ -137,6 +147,9 @@ private:
     void chooseSingleLetter();
     void openOptions();
     void showStatistics();
+    void showProgress();
+    void showClass();
+    void weakLettersExercise();
     void showHelpContents();
     void showAbout();
     void abortLesson();
@@ -145,6 +158,10 @@ private:
     void showFingering();
 
     void lessonFinished();
+    void recordLesson(const TLesson1 &finished);
+    void tellHistoryProblem();
+    std::vector<std::string> rosterNames() const;
+    HistoryStore *historyFor(const std::vector<std::string> &names);
     void saveStudentsAfterChange();
     void updateNotices();
     TStudent *currentStudent();
@@ -153,6 +170,8 @@ private:
     TOptions &m_options;
     StudentStore m_studentStore;
     bool m_toldSaveFailed = false;
+    std::unique_ptr<HistoryStore> m_history;
+    bool m_toldHistoryProblem = false;
     QLabel *m_statusLabel = nullptr;
     QLabel *m_noticeLabel = nullptr;
     QLabel *m_capsLabel = nullptr;

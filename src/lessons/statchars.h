@@ -22,6 +22,13 @@ struct TCharCount {
 
 using TCharCounts = std::array<TCharCount, kStatCharCount>;
 
+// How often one character was typed where another was expected.
+struct TConfusion {
+    unsigned char Expected = 0;
+    unsigned char Typed = 0;
+    std::uint32_t Count = 0;
+};
+
 namespace chars {
 inline constexpr unsigned char CarriageReturn = 13;
 inline constexpr unsigned char LineFeed = 10;

@@ -91,8 +91,16 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
         out.accept = acceptChar(key, out.correct);
         out.accepted = true;
     }
-    if (!out.correct)
+    if (!out.correct) {
         ++m_errorCount;
+        // Wrong keys are few and their pairs fewer: a short list searched in place.
+        const auto same = std::find_if(m_confusions.begin(), m_confusions.end(),
+            [&](const TConfusion &c) { return c.Expected == expected && c.Typed == key; });
+        if (same != m_confusions.end())
+            ++same->Count;
+        else
+            m_confusions.push_back({ expected, key, 1 });
+    }
     ++m_typedCount;
 
     // The keystroke is booked on the character that was expected.

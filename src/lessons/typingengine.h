@@ -83,6 +83,8 @@ public:
     std::uint32_t errorCount() const { return m_errorCount; }
     float typingTime() const { return m_typingTime; }
     const TCharCounts &charCounts() const { return m_counts; }
+    // Every wrong keystroke as the expected and the typed character, counted.
+    const std::vector<TConfusion> &confusions() const { return m_confusions; }
     int currentLine() const { return m_currentLine; }
     int column() const { return m_column; }
     int topLineIndex() const { return m_topLineIndex; }
@@ -105,6 +107,7 @@ private:
     SameKey m_sameKey;
     LessonText m_text;
     TCharCounts m_counts {};
+    std::vector<TConfusion> m_confusions;
     std::uint32_t m_seconds = 0;
     std::uint32_t m_lastKeyTime = 0;
     std::uint32_t m_pauseStart = 0;

@@ -4,9 +4,13 @@
 #include "students/tstudent.h"
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
+#include "widgets/textcodec.h"
+
+#include <algorithm>
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -32,6 +36,11 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
     // Wide enough that a four-digit speed and "Spacja" keep to their cells.
     m_list->setMinimumSize(540, 300);
 
+    // Below the list, so the rows stay as they are drawn without it.
+    m_confused = new QLabel(this);
+    m_confused->setObjectName(QStringLiteral("103"));
+    connect(m_list, &QListWidget::currentItemChanged, this, &TStatDlg::showConfused);
+
     auto *close = dialogButton(this, QStringLiteral("&Zamknij"), 1, true);
     auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
 
@@ -50,11 +59,45 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
     auto *layout = new QGridLayout(this);
     layout->addLayout(radios, 0, 0);
     layout->addWidget(m_list, 1, 0);
-    layout->addLayout(buttons, 0, 1, 2, 1);
+    layout->addWidget(m_confused, 2, 0);
+    layout->addLayout(buttons, 0, 1, 3, 1);
     m_list->setFocus();
 }
 
 void TStatDlg::showMode()
 {
     m_list->setMode(m_speed->isChecked() ? StatMode::Speed : StatMode::Accuracy);
+}
+
+void TStatDlg::setConfusedWith(const ConfusedWith &confused)
+{
+    m_confusedWith = confused;
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem *item = m_list->item(row);
+        const std::string &typed = m_confusedWith[std::size_t(item->data(Qt::UserRole).toInt())];
+        item->setToolTip(typed.empty() ? QString() : QStringLiteral("mylone z: ") + textcodec::toQString(typed));
+    }
+    showConfused();
+}
+
+QString TStatDlg::confusedText() const
+{
+    return m_confused->text();
+}
+
+void TStatDlg::showConfused()
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    const std::string *typed = item ? &m_confusedWith[std::size_t(item->data(Qt::UserRole).toInt())] : nullptr;
+    if (!item) {
+        const bool any = std::any_of(
+            m_confusedWith.begin(), m_confusedWith.end(), [](const std::string &t) { return !t.empty(); });
+        m_confused->setText(any ? QStringLiteral("Wskaż znak na liście, by zobaczyć, z czym go mylisz.") : QString());
+        return;
+    }
+    if (typed->empty()) {
+        m_confused->clear();
+        return;
+    }
+    m_confused->setText(QStringLiteral("%1 – mylone z: %2").arg(item->text(), textcodec::toQString(*typed)));
 }

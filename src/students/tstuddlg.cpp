@@ -98,6 +98,7 @@ void TStudDlg::removeStudent()
     // Closing with "Zamknij" keeps the stored index, so it must go on naming
     // the same student, or nobody once that student is gone.
     m_studentNo = studentNoAfterRemoval(m_studentNo, entry - 1);
+    emit studentRemoved(entry - 1);
     emit listChanged();
 }
 

@@ -22,6 +22,8 @@ public:
 
 signals:
     void listChanged();
+    // The student at `position` left the list (sent before listChanged).
+    void studentRemoved(int position);
 
 private:
     void addStudent();

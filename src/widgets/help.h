@@ -18,6 +18,8 @@ enum Context : int {
     Registration = 580,
     NewStudent = 590,
     Statistics = 600,
+    Progress = 610, // "Postępy"
+    ClassView = 620, // "Klasa"
     Options = 700,
 };
 

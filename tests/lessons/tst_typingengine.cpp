@@ -2,6 +2,8 @@
 #include "lessons/typingengine.h"
 
 #include <malloc.h>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -129,6 +131,21 @@ private slots:
         typeKeys(accepting, "xb", ErrorMode::AcceptErrors, now);
         QCOMPARE(countOf(accepting, "a").Misses, 1u);
         QCOMPARE(countOf(accepting, "b").Hits, 1u);
+    }
+
+    void wrongKeysAreKeptAsPairs()
+    {
+        // "k" twice and "ł" once for "l", "x" for Enter; right keys leave no pair.
+        TypingEngine engine = engineFor("ll\nl");
+        std::uint32_t now = 0;
+        typeKeys(engine, W("kklłlx\rl"), ErrorMode::WaitForCorrect, now);
+        std::vector<std::tuple<int, int, int>> pairs;
+        for (const TConfusion &c : engine.confusions())
+            pairs.emplace_back(c.Expected, c.Typed, c.Count);
+        const auto l = static_cast<unsigned char>('l');
+        const auto lStroke = static_cast<unsigned char>(W("ł")[0]);
+        QCOMPARE(
+            pairs, (std::vector<std::tuple<int, int, int>> { { l, 'k', 2 }, { l, lStroke, 1 }, { '\r', 'x', 1 } }));
     }
 
     void idleGaps_data()

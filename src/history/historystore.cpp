@@ -1,0 +1,449 @@
+#include "history/historystore.h"
+
+#include "history/studentkeys.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// SQLite's result codes for a file that is no database, or a damaged one.
+bool isDamage(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    return ok && (code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */);
+}
+
+QByteArray blob(const std::string &bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+} // namespace
+
+HistoryStore::HistoryStore(QString path)
+    : m_path(std::move(path))
+    , m_connection(QStringLiteral("palcomir-history-%1").arg(quintptr(this)))
+{ }
+
+HistoryStore::~HistoryStore()
+{
+    if (QSqlDatabase::contains(m_connection)) {
+        database().close();
+        QSqlDatabase::removeDatabase(m_connection);
+    }
+}
+
+const std::vector<std::vector<const char *>> &HistoryStore::migrations()
+{
+    static const std::vector<std::vector<const char *>> steps = {
+        // 1: the students, their lessons and the wrong keystrokes.
+        {
+            "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+            "INSERT INTO schema_version VALUES (0)",
+            "CREATE TABLE students (key INTEGER PRIMARY KEY, position INTEGER NOT NULL, name BLOB NOT NULL)",
+            "CREATE TABLE lessons (id INTEGER PRIMARY KEY, student INTEGER NOT NULL, finished INTEGER NOT NULL,"
+            " kind INTEGER NOT NULL, number INTEGER NOT NULL, detail TEXT NOT NULL, suggested INTEGER NOT NULL,"
+            " seconds INTEGER NOT NULL, keystrokes INTEGER NOT NULL, errors INTEGER NOT NULL,"
+            " speed REAL NOT NULL, accuracy REAL NOT NULL)",
+            "CREATE TABLE confusions (lesson INTEGER NOT NULL, expected INTEGER NOT NULL, typed INTEGER NOT NULL,"
+            " count INTEGER NOT NULL)",
+        },
+        // 2: the keystrokes of each character, and indexes for a student's lessons.
+        {
+            "CREATE TABLE lesson_chars (lesson INTEGER NOT NULL, ch INTEGER NOT NULL, hits INTEGER NOT NULL,"
+            " misses INTEGER NOT NULL, time INTEGER NOT NULL)",
+            "CREATE INDEX lessons_by_student ON lessons (student, finished)",
+            "CREATE INDEX confusions_by_lesson ON confusions (lesson)",
+            "CREATE INDEX lesson_chars_by_lesson ON lesson_chars (lesson)",
+        },
+    };
+    return steps;
+}
+
+QSqlDatabase HistoryStore::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool HistoryStore::ensureOpen()
+{
+    if (m_state != State::Closed)
+        return m_state == State::Open;
+    m_state = State::Off;
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        m_problem = QStringLiteral("Brak sterownika SQLite (pakiet libqt6sql6-sqlite): historia nauki nie będzie "
+                                   "zapisywana.");
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    Prepared prepared = db.open() ? prepare() : Prepared::Failed;
+    if (prepared == Prepared::Damaged)
+        prepared = startAfresh() ? Prepared::Ready : Prepared::Failed;
+    if (prepared == Prepared::TooNew) {
+        m_problem = QStringLiteral("Plik historii nauki %1 pochodzi z nowszej wersji programu. "
+                                   "Historia nie będzie zapisywana.")
+                        .arg(QDir::toNativeSeparators(m_path));
+    } else if (prepared == Prepared::Failed && m_problem.isEmpty()) {
+        m_problem = QStringLiteral("Nie można otworzyć pliku historii nauki %1. "
+                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.")
+                        .arg(QDir::toNativeSeparators(m_path));
+    }
+    if (prepared != Prepared::Ready) {
+        database().close();
+        return false;
+    }
+    m_state = State::Open;
+    return true;
+}
+
+// Sets the connection up and brings the schema to the current version.
+HistoryStore::Prepared HistoryStore::prepare()
+{
+    QSqlDatabase db = database();
+    QSqlQuery q(db);
+    // The first statement that reads the file tells a foreign or damaged
+    // one; nothing is written to it before its version is known.
+    int version = 0;
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next())
+        return isDamage(q.lastError()) ? Prepared::Damaged : Prepared::Failed;
+    if (q.value(0).toInt() != 0) {
+        // Tables but no version of ours: not our file, kept aside like a damaged one.
+        const bool read = q.exec(QStringLiteral("SELECT version FROM schema_version"));
+        if (!read && !isDamage(q.lastError()) && q.lastError().nativeErrorCode() != QLatin1String("1"))
+            return Prepared::Failed;
+        if (!read || !q.next())
+            return Prepared::Damaged;
+        version = q.value(0).toInt();
+    }
+    const int known = int(migrations().size());
+    if (version > known)
+        return Prepared::TooNew;
+    if (version < 0)
+        return Prepared::Damaged;
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+        return isDamage(q.lastError()) ? Prepared::Damaged : Prepared::Failed;
+    // A commit waits for the disk only at checkpoints: a lesson's record
+    // costs little, and a crash loses at most the last lessons, never the file.
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    for (; version < known; ++version) {
+        if (!db.transaction())
+            return Prepared::Failed;
+        bool ok = true;
+        for (const char *statement : migrations()[std::size_t(version)])
+            ok = ok && q.exec(QString::fromUtf8(statement));
+        ok = ok && q.exec(QStringLiteral("UPDATE schema_version SET version = %1").arg(version + 1));
+        if (!ok || !db.commit()) {
+            const bool damage = isDamage(q.lastError());
+            db.rollback();
+            return damage ? Prepared::Damaged : Prepared::Failed;
+        }
+    }
+    return Prepared::Ready;
+}
+
+// The damaged file is kept aside and a new one started in its place.
+bool HistoryStore::startAfresh()
+{
+    QSqlDatabase db = database();
+    db.close();
+    if (!copyAside()) {
+        m_problem = QStringLiteral("Plik historii nauki %1 jest uszkodzony, a jego kopii nie udało się zapisać. "
+                                   "Plik pozostanie nienaruszony, a historia nie będzie zapisywana.")
+                        .arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    for (const char *suffix : { "", "-wal", "-shm" })
+        QFile::remove(m_path + QLatin1String(suffix));
+    m_problem = QStringLiteral("Plik historii nauki %1 był uszkodzony. Jego kopię zapisano jako %2, "
+                               "a historia zaczyna się od nowa.")
+                    .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(m_damagedCopy));
+    m_names.clear();
+    m_keys.clear();
+    m_synced = false;
+    return db.open() && prepare() == Prepared::Ready;
+}
+
+// palcomir.db.bad, or beside an earlier copy a name that says when.
+bool HistoryStore::copyAside()
+{
+    QString target = m_path + QStringLiteral(".bad");
+    if (QFile::exists(target)) {
+        const QString stamped = target + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+        target = stamped;
+        for (int n = 2; QFile::exists(target); ++n) {
+            if (n > 1000)
+                return false;
+            target = stamped + QStringLiteral("-%1").arg(n);
+        }
+    }
+    if (!QFile::copy(m_path, target))
+        return false;
+    // The log may hold the last lessons; it goes with the file.
+    if (QFile::exists(m_path + QStringLiteral("-wal")))
+        QFile::copy(m_path + QStringLiteral("-wal"), target + QStringLiteral("-wal"));
+    m_damagedCopy = target;
+    return true;
+}
+
+void HistoryStore::failed(const QSqlError &error)
+{
+    if (isDamage(error)) {
+        if (startAfresh())
+            return;
+        m_state = State::Off;
+        return;
+    }
+    if (m_problem.isEmpty()) {
+        m_problem = QStringLiteral("Nie można zapisać historii nauki w pliku %1 (%2). "
+                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.")
+                        .arg(QDir::toNativeSeparators(m_path), error.text());
+    }
+}
+
+QString HistoryStore::takeProblem()
+{
+    return std::exchange(m_problem, QString());
+}
+
+std::int64_t HistoryStore::keyAt(int position) const
+{
+    if (!m_synced || position < 0 || std::size_t(position) >= m_keys.size())
+        return 0;
+    return m_keys[std::size_t(position)];
+}
+
+bool HistoryStore::syncStudents(const std::vector<std::string> &names)
+{
+    if (!ensureOpen())
+        return false;
+    if (m_synced && names == m_names)
+        return true;
+    QSqlDatabase db = database();
+    QSqlQuery q(db);
+    std::vector<KnownStudent> known;
+    if (!q.exec(QStringLiteral("SELECT key, position, name FROM students"))) {
+        failed(q.lastError());
+        return false;
+    }
+    while (q.next()) {
+        const QByteArray name = q.value(2).toByteArray();
+        known.push_back({ q.value(0).toLongLong(), q.value(1).toInt(), std::string(name.constData(), name.size()) });
+    }
+    std::vector<std::int64_t> keys = matchStudentKeys(names, known);
+
+    db.transaction();
+    bool ok = q.exec(QStringLiteral("UPDATE students SET position = -1"));
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE students SET position = ?, name = ? WHERE key = ?"));
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral("INSERT INTO students (position, name) VALUES (?, ?)"));
+    for (std::size_t i = 0; ok && i < names.size(); ++i) {
+        if (keys[i] != 0) {
+            update.addBindValue(int(i));
+            update.addBindValue(blob(names[i]));
+            update.addBindValue(qlonglong(keys[i]));
+            ok = update.exec();
+        } else {
+            insert.addBindValue(int(i));
+            insert.addBindValue(blob(names[i]));
+            ok = insert.exec();
+            keys[i] = insert.lastInsertId().toLongLong();
+        }
+    }
+    if (!ok || !db.commit()) {
+        const QSqlError error = !ok ? (q.lastError().isValid()         ? q.lastError()
+                                        : update.lastError().isValid() ? update.lastError()
+                                                                       : insert.lastError())
+                                    : db.lastError();
+        db.rollback();
+        failed(error);
+        return false;
+    }
+    m_names = names;
+    m_keys = std::move(keys);
+    m_synced = true;
+    return true;
+}
+
+void HistoryStore::removeStudent(int position)
+{
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return;
+    QSqlDatabase db = database();
+    db.transaction();
+    QSqlQuery q(db);
+    bool ok = true;
+    for (const char *statement : {
+             "DELETE FROM confusions WHERE lesson IN (SELECT id FROM lessons WHERE student = ?)",
+             "DELETE FROM lesson_chars WHERE lesson IN (SELECT id FROM lessons WHERE student = ?)",
+             "DELETE FROM lessons WHERE student = ?",
+             "DELETE FROM students WHERE key = ?",
+         }) {
+        q.prepare(QString::fromUtf8(statement));
+        q.addBindValue(qlonglong(key));
+        ok = ok && q.exec();
+    }
+    q.prepare(QStringLiteral("UPDATE students SET position = position - 1 WHERE position > ?"));
+    q.addBindValue(position);
+    ok = ok && q.exec();
+    if (!ok || !db.commit()) {
+        const QSqlError error = ok ? db.lastError() : q.lastError();
+        db.rollback();
+        failed(error);
+        m_synced = false;
+        return;
+    }
+    m_keys.erase(m_keys.begin() + position);
+    m_names.erase(m_names.begin() + position);
+}
+
+bool HistoryStore::record(int position, const LessonRecord &lesson)
+{
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return false;
+    QSqlDatabase db = database();
+    if (!db.transaction()) {
+        failed(db.lastError());
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO lessons (student, finished, kind, number, detail, suggested, seconds,"
+                             " keystrokes, errors, speed, accuracy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const QVariant &value : {
+             QVariant(qlonglong(key)),
+             QVariant(qlonglong(lesson.when)),
+             QVariant(int(lesson.kind)),
+             QVariant(lesson.number),
+             QVariant(QString::fromStdString(lesson.detail)),
+             QVariant(lesson.suggested ? 1 : 0),
+             QVariant(qlonglong(lesson.seconds)),
+             QVariant(qlonglong(lesson.keystrokes)),
+             QVariant(qlonglong(lesson.errors)),
+             QVariant(double(lesson.speed)),
+             QVariant(double(lesson.accuracy)),
+         })
+        q.addBindValue(value);
+    bool ok = q.exec();
+    const qlonglong id = q.lastInsertId().toLongLong();
+
+    QSqlQuery chars(db);
+    chars.prepare(QStringLiteral("INSERT INTO lesson_chars (lesson, ch, hits, misses, time) VALUES (?, ?, ?, ?, ?)"));
+    for (const CharTally &t : lesson.chars) {
+        if (!ok)
+            break;
+        chars.addBindValue(id);
+        chars.addBindValue(int(t.Char));
+        chars.addBindValue(qlonglong(t.Hits));
+        chars.addBindValue(qlonglong(t.Misses));
+        chars.addBindValue(qlonglong(t.Time));
+        ok = chars.exec();
+    }
+    QSqlQuery pairs(db);
+    pairs.prepare(QStringLiteral("INSERT INTO confusions (lesson, expected, typed, count) VALUES (?, ?, ?, ?)"));
+    for (const TConfusion &c : lesson.confusions) {
+        if (!ok)
+            break;
+        pairs.addBindValue(id);
+        pairs.addBindValue(int(c.Expected));
+        pairs.addBindValue(int(c.Typed));
+        pairs.addBindValue(qlonglong(c.Count));
+        ok = pairs.exec();
+    }
+    if (!ok || !db.commit()) {
+        QSqlError error = db.lastError();
+        for (const QSqlQuery *query : { &q, &chars, &pairs }) {
+            if (query->lastError().isValid())
+                error = query->lastError();
+        }
+        db.rollback();
+        failed(error);
+        return false;
+    }
+    return true;
+}
+
+std::vector<LessonRecord> HistoryStore::lessons(int position)
+{
+    std::vector<LessonRecord> out;
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return out;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
+                             " accuracy FROM lessons WHERE student = ? ORDER BY finished, id"));
+    q.addBindValue(qlonglong(key));
+    if (!q.exec()) {
+        failed(q.lastError());
+        return out;
+    }
+    while (q.next()) {
+        LessonRecord r;
+        r.when = q.value(0).toLongLong();
+        r.kind = LessonKind(q.value(1).toInt());
+        r.number = q.value(2).toInt();
+        r.detail = q.value(3).toString().toStdString();
+        r.suggested = q.value(4).toInt() != 0;
+        r.seconds = std::uint32_t(q.value(5).toLongLong());
+        r.keystrokes = std::uint32_t(q.value(6).toLongLong());
+        r.errors = std::uint32_t(q.value(7).toLongLong());
+        r.speed = q.value(8).toFloat();
+        r.accuracy = q.value(9).toFloat();
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+std::vector<CharTally> HistoryStore::charTotals(int position)
+{
+    std::vector<CharTally> out;
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return out;
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
+                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch"));
+    q.addBindValue(qlonglong(key));
+    if (!q.exec()) {
+        failed(q.lastError());
+        return out;
+    }
+    while (q.next()) {
+        out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
+            std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()) });
+    }
+    return out;
+}
+
+std::vector<TConfusion> HistoryStore::confusionTotals(int position)
+{
+    std::vector<TConfusion> out;
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return out;
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
+                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?"
+                             " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed"));
+    q.addBindValue(qlonglong(key));
+    if (!q.exec()) {
+        failed(q.lastError());
+        return out;
+    }
+    while (q.next()) {
+        out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), static_cast<unsigned char>(q.value(1).toInt()),
+            std::uint32_t(q.value(2).toLongLong()) });
+    }
+    return out;
+}

@@ -1,0 +1,94 @@
+#include "history/lessonrecord.h"
+
+#include <algorithm>
+#include <map>
+
+std::vector<CharTally> talliesOf(const TCharCounts &counts)
+{
+    std::vector<CharTally> out;
+    for (int slot = 0; slot < kStatCharCount; ++slot) {
+        const TCharCount &count = counts[std::size_t(slot)];
+        if (count.Hits != 0 || count.Misses != 0)
+            out.push_back({ StatChars[std::size_t(slot)], count.Hits, count.Misses, count.Time });
+    }
+    return out;
+}
+
+std::string lessonLabel(const LessonRecord &record, const std::optional<std::string> &title)
+{
+    switch (record.kind) {
+    case LessonKind::Letters:
+        return "Wybór liter: " + record.detail;
+    case LessonKind::Words:
+        return "Słowa: " + record.detail;
+    case LessonKind::OwnText:
+        return "Własny tekst: " + record.detail;
+    case LessonKind::Keypad:
+        return "Klawiatura numeryczna " + std::to_string(record.number);
+    case LessonKind::Stored:
+        break;
+    }
+    std::string label = std::to_string(record.number);
+    if (title && !title->empty())
+        label += ' ' + *title;
+    return label;
+}
+
+std::vector<LessonRecord> bestOfCourse(const std::vector<LessonRecord> &records, int first, int limit)
+{
+    std::map<int, const LessonRecord *> best;
+    for (const LessonRecord &r : records) {
+        if (r.kind != LessonKind::Stored || r.number < first || r.number >= limit)
+            continue;
+        const LessonRecord *&held = best[r.number];
+        if (!held || r.speed > held->speed || (r.speed == held->speed && r.accuracy > held->accuracy))
+            held = &r;
+    }
+    std::vector<LessonRecord> out;
+    for (const auto &[number, record] : best)
+        out.push_back(*record);
+    return out;
+}
+
+std::optional<Averages> averageOfLast(const std::vector<LessonRecord> &records, std::size_t count)
+{
+    const std::size_t n = std::min(count, records.size());
+    if (n == 0)
+        return std::nullopt;
+    Averages a;
+    for (auto it = records.end() - std::ptrdiff_t(n); it != records.end(); ++it) {
+        a.speed += it->speed;
+        a.accuracy += it->accuracy;
+    }
+    a.speed /= double(n);
+    a.accuracy /= double(n);
+    return a;
+}
+
+std::vector<unsigned char> confusedWith(const std::vector<TConfusion> &totals, unsigned char expected, std::size_t most)
+{
+    std::vector<TConfusion> mine;
+    for (const TConfusion &c : totals) {
+        if (c.Expected == expected && c.Count != 0)
+            mine.push_back(c);
+    }
+    std::sort(mine.begin(), mine.end(), [](const TConfusion &a, const TConfusion &b) {
+        return a.Count != b.Count ? a.Count > b.Count : a.Typed < b.Typed;
+    });
+    std::vector<unsigned char> out;
+    for (const TConfusion &c : mine) {
+        if (out.size() == most)
+            break;
+        out.push_back(c.Typed);
+    }
+    return out;
+}
+
+std::string charName(unsigned char c)
+{
+    if (c == chars::CarriageReturn)
+        return "Enter";
+    if (c == ' ')
+        return "Spacja";
+    return std::string(1, static_cast<char>(c));
+}

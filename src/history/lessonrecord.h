@@ -1,0 +1,72 @@
+#pragma once
+
+#include "lessons/statchars.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the learning history keeps of one finished lesson.
+
+// Which kind of lesson it was; the numbers are stored in palcomir.db.
+enum class LessonKind : int {
+    Stored = 0, // a lesson of the library: the course, a letter, a practical text
+    Letters = 1, // a letters exercise of chosen letters
+    Words = 2, // a words exercise of chosen letters
+    Keypad = 3, // a numeric keypad drill
+    OwnText = 4, // the learner's own text file
+};
+
+// One character's keystrokes in one lesson (or summed over many).
+struct CharTally {
+    unsigned char Char = 0; // Windows-1250
+    std::uint32_t Hits = 0;
+    std::uint32_t Misses = 0;
+    std::uint32_t Time = 0; // ms
+};
+
+struct LessonRecord {
+    std::int64_t when = 0; // seconds since 1970 (UTC) when it finished
+    LessonKind kind = LessonKind::Stored;
+    int number = 0; // the library's number; 0 for exercises and own texts
+    std::string detail; // UTF-8: the exercise's letters or the own text's file name
+    bool suggested = false; // started by "Sugerowana"
+    std::uint32_t seconds = 0; // the lesson's duration
+    std::uint32_t keystrokes = 0;
+    std::uint32_t errors = 0;
+    float speed = 0.0F; // keystrokes per minute, as the verdict said
+    float accuracy = 0.0F; // per cent, as the verdict said
+    std::vector<CharTally> chars; // only the characters typed
+    std::vector<TConfusion> confusions;
+};
+
+// The characters a lesson's counters hold, in StatChars order.
+std::vector<CharTally> talliesOf(const TCharCounts &counts);
+
+// How the history names a lesson (UTF-8): "1203 Litery f i j" with the
+// library's title, "Wybór liter: abc", "Słowa: abc", "Klawiatura numeryczna
+// 1402" or "Własny tekst: list.txt".
+std::string lessonLabel(const LessonRecord &record, const std::optional<std::string> &title);
+
+// The best result of each lesson of the course that is numbered from first
+// to one before limit: the fastest, of equal speeds the most accurate, of
+// equal ones the earliest. In lesson order.
+std::vector<LessonRecord> bestOfCourse(const std::vector<LessonRecord> &records, int first, int limit);
+
+// The mean speed and accuracy of the last count records (the records in
+// time order); nothing when there are none.
+struct Averages {
+    double speed = 0.0;
+    double accuracy = 0.0;
+};
+std::optional<Averages> averageOfLast(const std::vector<LessonRecord> &records, std::size_t count);
+
+// A character as the statistics view names it (Windows-1250): "Spacja",
+// "Enter" or the character itself.
+std::string charName(unsigned char c);
+
+// The most frequent characters typed in place of `expected`, up to `most`,
+// commonest first (of equal counts the lower byte first).
+std::vector<unsigned char> confusedWith(
+    const std::vector<TConfusion> &totals, unsigned char expected, std::size_t most);

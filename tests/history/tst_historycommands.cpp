@@ -1,0 +1,284 @@
+#include "app/apppaths.h"
+#include "app/sdidecframe.h"
+#include "common/lessonharness.h"
+#include "common/messagerecorder.h"
+#include "common/testsupport.h"
+#include "history/classdlg.h"
+#include "history/historystore.h"
+#include "history/progresschart.h"
+#include "history/progressdlg.h"
+#include "lessons/tlesson3.h"
+#include "settings/toptions.h"
+#include "students/tstatdlg.h"
+#include "students/tstatlistbox.h"
+
+#include <functional>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+namespace {
+
+// Runs `look` on the next modal dialog once it is up, then closes it.
+void whenDialogOpens(std::function<void(QDialog *)> look)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, look] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            look(dialog);
+            dialog->accept();
+        }
+    });
+    timer->start(5);
+}
+
+} // namespace
+
+class TestHistoryCommands : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<MessageRecorder> m_recorder;
+    TOptions m_options;
+    std::unique_ptr<SDIDecFrame> m_frame;
+
+    SDIDecFrame *frameWith(QStringList students)
+    {
+        m_frame.reset();
+        for (const QString &file : QDir(m_dir.path()).entryList(QDir::Files))
+            QFile::remove(m_dir.filePath(file));
+        m_options = TOptions();
+        m_options.Click = false;
+        m_frame = std::make_unique<SDIDecFrame>(builtLibrary(), m_options);
+        for (const QString &name : students)
+            m_frame->Roster.add(TStudent(W(name.toUtf8().constData()), 12, 0));
+        m_options.StudentNo = students.isEmpty() ? -1 : 0;
+        m_frame->updateCommands();
+        m_frame->show();
+        return m_frame.get();
+    }
+
+    // A finished stored lesson, typed with a wrong key now and then.
+    void finishLesson(int number, int wrongEvery = 0)
+    {
+        QVERIFY(m_frame->startStoredLesson(number));
+        QPointer<TLesson1> lesson = m_frame->lesson();
+        typeToTheEnd(lesson, wrongEvery);
+        QTRY_VERIFY(!lesson);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(AppPaths::setDataDir(m_dir.path()));
+        QCOMPARE(AppPaths::historyFile(), m_dir.filePath(QStringLiteral("palcomir.db")));
+    }
+
+    void init() { m_recorder = std::make_unique<MessageRecorder>(); }
+
+    void cleanup()
+    {
+        m_recorder->answerYes = true;
+        m_frame.reset();
+        m_recorder.reset();
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<bool>("needsStudent");
+        QTest::newRow("104") << 104 << "&Opcje"
+                             << "&Postępy"
+                             << "Wykres i tabela wyników kolejnych lekcji ucznia" << true;
+        QTest::newRow("105") << 105 << "&Plik"
+                             << "K&lasa"
+                             << "Wyniki wszystkich uczniów na jednej stronie, z eksportem do arkusza" << false;
+        QTest::newRow("219") << 219 << "&Lekcja"
+                             << "Słab&e litery"
+                             << "Ćwiczenie ze słów z liter, które uczniowi sprawiają najwięcej kłopotu" << false;
+    }
+
+    void commands()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, menu);
+        QFETCH(QString, text);
+        QFETCH(QString, hint);
+        QFETCH(bool, needsStudent);
+        SDIDecFrame *frame = frameWith({});
+        QAction *action = frame->action(command);
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->statusTip(), hint);
+        QCOMPARE(action->isEnabled(), !needsStudent);
+        bool inMenu = false;
+        for (QAction *title : frame->menuBar()->actions()) {
+            if (title->text() == menu)
+                inMenu = title->menu()->actions().contains(action);
+        }
+        QVERIFY(inMenu);
+        frame = frameWith({ "Ala" });
+        QVERIFY(frame->action(command)->isEnabled());
+        // Not while a lesson runs: the lesson menu has none of them.
+        QVERIFY(frame->startStoredLesson(1201));
+        for (QAction *title : frame->menuBar()->actions())
+            QVERIFY(!title->menu()->actions().contains(frame->action(command)));
+    }
+
+    void finishedLessonsAreRecordedAndShown()
+    {
+        SDIDecFrame *frame = frameWith({ "Ala" });
+        finishLesson(1201);
+        finishLesson(1202, 5);
+        QVERIFY(frame->startStoredLesson(1203)); // aborted with Esc: not recorded
+        m_recorder->answerYes = true;
+        frame->runCommand(SDIDecFrame::CmAbort);
+        QVERIFY(!frame->lesson());
+        finishLesson(1203);
+
+        const std::vector<LessonRecord> lessons = frame->history()->lessons(0);
+        QCOMPARE(lessons.size(), std::size_t(3));
+        QCOMPARE(lessons[1].number, 1202);
+        QVERIFY(lessons[1].errors > 0);
+        QVERIFY(lessons[1].accuracy < 100.0F);
+
+        int points = 0;
+        int rows = 0;
+        QString newest;
+        whenDialogOpens([&](QDialog *dialog) {
+            auto *progress = qobject_cast<ProgressDlg *>(dialog);
+            QVERIFY(progress);
+            points = progress->chart()->pointCount();
+            rows = progress->lastResults()->rowCount();
+            newest = progress->lastResults()->item(0, 1)->text();
+        });
+        frame->runCommand(SDIDecFrame::CmProgress);
+        QCOMPARE(points, 3);
+        QCOMPARE(rows, 3);
+        QVERIFY2(newest.startsWith(QStringLiteral("1203 ")), qPrintable(newest));
+
+        // The student list holds exactly the list: the history lives elsewhere.
+        QCOMPARE(readAll(AppPaths::studentsFile()), bytes(frame->Roster.serialize()));
+    }
+
+    void removingAStudentRemovesTheirHistory()
+    {
+        SDIDecFrame *frame = frameWith({ "Ala", "Bartek" });
+        LessonRecord lesson;
+        for (int position : { 0, 1 }) {
+            lesson.speed = float(100 + position);
+            QVERIFY(frame->history()->record(position, lesson));
+        }
+        m_recorder->answerYes = true; // "Tak" to the removal
+        whenDialogOpens([](QDialog *dialog) {
+            dialog->findChild<QListWidget *>(QStringLiteral("101"))->setCurrentRow(1); // Ala
+            dialog->findChild<QPushButton *>(QStringLiteral("103"))->click();
+        });
+        frame->runCommand(SDIDecFrame::CmRegistration);
+        QCOMPARE(frame->Roster.count(), 1);
+        QCOMPARE(frame->history()->lessons(0).size(), std::size_t(1));
+        QCOMPARE(frame->history()->lessons(0).front().speed, 101.0F);
+        frame->Roster.add(TStudent(W("Ala"), 12, 0));
+        QVERIFY(frame->history()->lessons(1).empty());
+    }
+
+    void statisticsTellWhatWasTypedInstead()
+    {
+        SDIDecFrame *frame = frameWith({ "Ala" });
+        LessonRecord typed;
+        typed.confusions = { { 'l', 'k', 4 }, { 'l', 'j', 1 }, { 'l', 'o', 2 }, { 'l', 'p', 1 } };
+        QVERIFY(frame->history()->record(0, typed));
+        frame->Roster.at(0).CharStats[std::size_t(statCharSlot('l'))] = { 100.0F, 50.0F };
+        QString told;
+        whenDialogOpens([&](QDialog *dialog) {
+            auto *list = dialog->findChild<TStatListBox *>();
+            list->setCurrentRow(0);
+            told = qobject_cast<TStatDlg *>(dialog)->confusedText();
+        });
+        frame->runCommand(SDIDecFrame::CmStatistics);
+        QCOMPARE(told, QStringLiteral("l – mylone z: k, o, j"));
+    }
+
+    void weakLetters_data()
+    {
+        QTest::addColumn<bool>("student");
+        QTest::addColumn<int>("typed"); // keystrokes on each letter
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("letters"); // of the exercise started, if any
+        QTest::newRow("no student") << false << 0 << "Najpierw wybierz ucznia"
+                                    << "";
+        QTest::newRow("too little typed") << true << 19 << "Za mało wpisanych liter"
+                                          << "";
+        QTest::newRow("enough") << true << 40 << "Najwięcej kłopotu sprawiają Ci litery: ł, k, a."
+                                << "łka";
+    }
+
+    void weakLetters()
+    {
+        QFETCH(bool, student);
+        QFETCH(int, typed);
+        QFETCH(QString, told);
+        QFETCH(QString, letters);
+        SDIDecFrame *frame = frameWith(student ? QStringList { "Ala" } : QStringList {});
+        if (student) {
+            LessonRecord lesson;
+            const auto l = static_cast<unsigned char>(W("ł")[0]);
+            const auto n = std::uint32_t(typed);
+            lesson.chars = { { 'a', n, 0, 9000 }, { 'k', n - 2, 2, 9000 }, { l, n - 5, 5, 9000 } };
+            QVERIFY(frame->history()->record(0, lesson));
+        }
+        frame->runCommand(SDIDecFrame::CmWeakLetters);
+        QVERIFY(!m_recorder->boxes.isEmpty());
+        QVERIFY2(m_recorder->boxes.front().text.startsWith(told), qPrintable(m_recorder->boxes.front().text));
+        auto *exercise = qobject_cast<TLesson3 *>(frame->lesson());
+        QCOMPARE(exercise != nullptr, !letters.isEmpty());
+        if (exercise) {
+            QCOMPARE(bytes(exercise->letters()), bytes(W(letters.toUtf8().constData())));
+            QCOMPARE(exercise->lineCount(), 10);
+            QCOMPARE(frame->lessonSource(), lessonflow::LessonSource::Exercise);
+        }
+    }
+
+    void classPageSortsAndExports()
+    {
+        SDIDecFrame *frame = frameWith({ "Żaneta", "Adam" });
+        LessonRecord lesson;
+        lesson.speed = 150.0F;
+        lesson.accuracy = 90.0F;
+        QVERIFY(frame->history()->record(1, lesson));
+        QStringList byName, bySpeed;
+        QByteArray exported;
+        const QString csv = m_dir.filePath(QStringLiteral("klasa.csv"));
+        whenDialogOpens([&](QDialog *dialog) {
+            auto *page = qobject_cast<ClassDlg *>(dialog);
+            QTableWidget *table = page->table();
+            for (int row = 0; row < table->rowCount(); ++row)
+                byName << table->item(row, ClassDlg::Name)->text();
+            table->sortByColumn(ClassDlg::Speed, Qt::DescendingOrder);
+            for (int row = 0; row < table->rowCount(); ++row)
+                bySpeed << table->item(row, ClassDlg::Speed)->text();
+            QVERIFY(page->exportTo(csv));
+        });
+        frame->runCommand(SDIDecFrame::CmClass);
+        QCOMPARE(byName, QStringList({ "Adam", "Żaneta" }));
+        QCOMPARE(bySpeed, QStringList({ "150.0", "" }));
+        const QByteArray file = readAll(csv);
+        QVERIFY(file.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(file.contains(QStringLiteral("\r\nŻaneta;\"1201 ").toUtf8()));
+        QVERIFY(file.contains(";1;"));
+        QVERIFY(file.contains(";150,0;90,0\r\n"));
+    }
+};
+
+QTEST_MAIN(TestHistoryCommands)
+#include "tst_historycommands.moc"

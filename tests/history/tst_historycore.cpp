@@ -1,0 +1,129 @@
+#include "common/testsupport.h"
+#include "history/classcsv.h"
+#include "history/lessonrecord.h"
+#include "history/studentkeys.h"
+#include "history/weakletters.h"
+
+namespace {
+
+// "ł:30/10/6000" is a letter with 30 hits, 10 misses and 6 s of typing.
+std::vector<CharTally> tallies(const QStringList &entries)
+{
+    std::vector<CharTally> out;
+    for (const QString &entry : entries) {
+        const QStringList parts = entry.section(QLatin1Char(':'), 1).split(QLatin1Char('/'));
+        const std::string c = W(entry.section(QLatin1Char(':'), 0, 0).toUtf8().constData());
+        out.push_back({ static_cast<unsigned char>(c[0]), parts[0].toUInt(), parts[1].toUInt(), parts[2].toUInt() });
+    }
+    return out;
+}
+
+} // namespace
+
+class TestHistoryCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void weakLetters_data()
+    {
+        QTest::addColumn<QStringList>("totals");
+        QTest::addColumn<QString>("letters");
+        QTest::newRow("least accurate first, at most six") << QStringList { "a:19/1/1000", "b:18/2/1000", "c:17/3/1000",
+            "d:16/4/1000", "e:15/5/1000", "f:14/6/1000", "g:13/7/1000", "h:12/8/1000" }
+                                                           << "hgfedc";
+        QTest::newRow("equal accuracy: the slower first")
+            << QStringList { "k:18/2/1000", "l:18/2/3000", "m:18/2/2000" } << "lmk";
+        QTest::newRow("equal in both: alphabet order, Polish letters in place")
+            << QStringList { "z:18/2/1000", "ó:18/2/1000", "o:18/2/1000", "ą:18/2/1000" } << "ąoóz";
+        QTest::newRow("fewer than 20 keystrokes are not judged") << QStringList { "q:0/19/1000", "w:19/1/1000" } << "w";
+        QTest::newRow("a capital counts with its small letter")
+            << QStringList { "Ł:5/5/1000", "ł:10/0/1000", "s:19/1/1000" } << "łs";
+        QTest::newRow("digits, space and punctuation are no letters")
+            << QStringList { "1:0/40/1000", " :0/40/1000", ",:0/40/1000", "e:30/0/1000" } << "e";
+        QTest::newRow("nothing typed often enough") << QStringList { "a:10/9/1000" } << "";
+    }
+
+    void weakLetters()
+    {
+        QFETCH(QStringList, totals);
+        QFETCH(QString, letters);
+        QCOMPARE(bytes(::weakLetters(tallies(totals))), bytes(W(letters.toUtf8().constData())));
+    }
+
+    void classCsvBytes()
+    {
+        ClassRow first { "Łucja Żółć", "1203 Litery ś i ć", 12, "2026-12-08", 143.26, 97.04 };
+        ClassRow second { "Jan; \"Kowal\"", "kurs ukończony", 0, "", std::nullopt, std::nullopt };
+        const std::string csv = classCsv({ first, second });
+        QCOMPARE(bytes(csv),
+            QByteArray("\xEF\xBB\xBF"
+                       "Ucze\xC5\x84;Nast\xC4\x99pna lekcja;Uko\xC5\x84"
+                       "czone lekcje;Ostatnie \xC4\x87wiczenie;"
+                       "Szybko\xC5\x9B\xC4\x87 (znaki/min);Poprawno\xC5\x9B\xC4\x87 (%)\r\n"
+                       "\xC5\x81ucja \xC5\xBB\xC3\xB3\xC5\x82\xC4\x87;1203 Litery \xC5\x9B i \xC4\x87;12;2026-12-08;"
+                       "143,3;97,0\r\n"
+                       "\"Jan; \"\"Kowal\"\"\";kurs uko\xC5\x84"
+                       "czony;0;;;\r\n"));
+    }
+
+    void studentKeys_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QList<qint64>>("keys");
+        // Known: 1 Ala at 0, 2 Bartek at 1, 3 Celina at 2, 4 Darek gone (-1).
+        QTest::newRow("unchanged") << QStringList { "Ala", "Bartek", "Celina" } << QList<qint64> { 1, 2, 3 };
+        QTest::newRow("one added at the end")
+            << QStringList { "Ala", "Bartek", "Celina", "Ewa" } << QList<qint64> { 1, 2, 3, 0 };
+        QTest::newRow("the first removed: the rest move up")
+            << QStringList { "Bartek", "Celina" } << QList<qint64> { 2, 3 };
+        QTest::newRow("renamed in place") << QStringList { "Ala", "Bartłomiej", "Celina" } << QList<qint64> { 1, 2, 3 };
+        QTest::newRow("one gone from the list comes back")
+            << QStringList { "Ala", "Bartek", "Celina", "Darek" } << QList<qint64> { 1, 2, 3, 4 };
+        QTest::newRow("two of one name: each keeps their own")
+            << QStringList { "Ala", "Ala", "Celina" } << QList<qint64> { 1, 2, 3 };
+    }
+
+    void studentKeys()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QList<qint64>, keys);
+        const std::vector<KnownStudent> known { { 1, 0, "Ala" }, { 2, 1, "Bartek" }, { 3, 2, "Celina" },
+            { 4, -1, "Darek" } };
+        std::vector<std::string> list;
+        for (const QString &name : names)
+            list.push_back(name.toStdString());
+        const std::vector<std::int64_t> found = matchStudentKeys(list, known);
+        QCOMPARE(QList<qint64>(found.begin(), found.end()), keys);
+    }
+
+    void summaries()
+    {
+        const auto lesson = [](int number, float speed, float accuracy, LessonKind kind = LessonKind::Stored) {
+            LessonRecord r;
+            r.kind = kind;
+            r.number = number;
+            r.speed = speed;
+            r.accuracy = accuracy;
+            return r;
+        };
+        const std::vector<LessonRecord> records { lesson(1202, 100, 90), lesson(1201, 80, 99), lesson(1202, 120, 80),
+            lesson(1202, 120, 95), lesson(1301, 300, 100), lesson(0, 500, 100, LessonKind::Words) };
+        const std::vector<LessonRecord> best = bestOfCourse(records, 1201, 1227);
+        QCOMPARE(best.size(), std::size_t(2));
+        QCOMPARE(best[0].number, 1201);
+        QCOMPARE(best[1].accuracy, 95.0F); // of two equal speeds the more accurate
+
+        QVERIFY(!averageOfLast({}, 5));
+        QCOMPARE(averageOfLast(records, 2)->speed, 400.0);
+        QCOMPARE(averageOfLast(records, 100)->accuracy, (90.0 + 99 + 80 + 95 + 100 + 100) / 6);
+
+        const std::vector<TConfusion> totals { { 'l', 'k', 5 }, { 'l', 'p', 2 }, { 'l', 'o', 2 }, { 'l', ';', 1 },
+            { 'k', 'l', 9 } };
+        const std::vector<unsigned char> typed = confusedWith(totals, 'l', 3);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(typed.data()), qsizetype(typed.size())), QByteArray("kop"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestHistoryCore)
+#include "tst_historycore.moc"
