@@ -133,7 +133,8 @@ private slots:
     void damagedFileIsCopiedAside_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("no database at all") << QByteArray("Stukomat\0\x01\x02 not a database", 29);
+        static constexpr char kNotADatabase[] = "Stukomat\0\x01\x02 not a database";
+        QTest::newRow("no database at all") << QByteArray(kNotADatabase, sizeof kNotADatabase - 1);
         QTest::newRow("a database header over garbage")
             << QByteArray("SQLite format 3\0", 16) + QByteArray(4080, '\xA5');
     }
