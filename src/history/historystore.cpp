@@ -373,21 +373,27 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
     return true;
 }
 
+bool HistoryStore::runForStudent(QSqlQuery &q, int position, const QString &sql)
+{
+    const std::int64_t key = keyAt(position);
+    if (key == 0 || m_state != State::Open)
+        return false;
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    q.addBindValue(qlonglong(key));
+    if (q.exec())
+        return true;
+    failed(q.lastError());
+    return false;
+}
+
 std::vector<LessonRecord> HistoryStore::lessons(int position)
 {
     std::vector<LessonRecord> out;
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
-        return out;
     QSqlQuery q(database());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
-                             " accuracy FROM lessons WHERE student = ? ORDER BY finished, id"));
-    q.addBindValue(qlonglong(key));
-    if (!q.exec()) {
-        failed(q.lastError());
+    if (!runForStudent(q, position, QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
+                             " accuracy FROM lessons WHERE student = ? ORDER BY finished, id")))
         return out;
-    }
     while (q.next()) {
         LessonRecord r;
         r.when = q.value(0).toLongLong();
@@ -408,17 +414,10 @@ std::vector<LessonRecord> HistoryStore::lessons(int position)
 std::vector<CharTally> HistoryStore::charTotals(int position)
 {
     std::vector<CharTally> out;
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
-        return out;
     QSqlQuery q(database());
-    q.prepare(QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
-                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch"));
-    q.addBindValue(qlonglong(key));
-    if (!q.exec()) {
-        failed(q.lastError());
+    if (!runForStudent(q, position, QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
+                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
         return out;
-    }
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
             std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()) });
@@ -429,18 +428,11 @@ std::vector<CharTally> HistoryStore::charTotals(int position)
 std::vector<TConfusion> HistoryStore::confusionTotals(int position)
 {
     std::vector<TConfusion> out;
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
-        return out;
     QSqlQuery q(database());
-    q.prepare(QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
+    if (!runForStudent(q, position, QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
                              " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?"
-                             " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed"));
-    q.addBindValue(qlonglong(key));
-    if (!q.exec()) {
-        failed(q.lastError());
+                             " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed")))
         return out;
-    }
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), static_cast<unsigned char>(q.value(1).toInt()),
             std::uint32_t(q.value(2).toLongLong()) });

@@ -10,6 +10,7 @@
 
 class QSqlDatabase;
 class QSqlError;
+class QSqlQuery;
 
 // palcomir.db: every finished lesson of every registered student, in SQLite.
 //
@@ -73,6 +74,9 @@ private:
     // Notes a failed statement; a damaged file is replaced by a new one.
     void failed(const QSqlError &error);
     std::int64_t keyAt(int position) const;
+    // Runs a query of the student at position (its one parameter); false
+    // when there is no such student, the history is off or the query fails.
+    bool runForStudent(QSqlQuery &q, int position, const QString &sql);
 
     QString m_path;
     QString m_connection;
