@@ -74,11 +74,6 @@ LockKeys::LockKeys(QObject *parent)
     : QObject(parent)
 {
     qApp->installEventFilter(this);
-    // Reading the keymap takes a moment; the window comes first.
-    QTimer::singleShot(0, this, [this] {
-        m_display = Display::open();
-        readDisplay();
-    });
 }
 
 LockKeys::~LockKeys() = default;
@@ -86,6 +81,13 @@ LockKeys::~LockKeys() = default;
 bool LockKeys::readsDisplay() const
 {
     return m_display != nullptr;
+}
+
+void LockKeys::openDisplay()
+{
+    if (!m_display)
+        m_display = Display::open();
+    readDisplay();
 }
 
 void LockKeys::readDisplay()

@@ -8,9 +8,9 @@
 class QKeyEvent;
 
 // The state of Caps Lock and Num Lock for the status bar. On X11 it is read
-// from the keyboard extension of the display (at start, when the program
-// becomes active and after a lock key); elsewhere it is inferred from the
-// keys as they arrive.
+// from the keyboard extension of the display (once asked to, when the program
+// becomes active and after a lock key); elsewhere, and until then, it is
+// inferred from the keys as they arrive.
 class LockKeys : public QObject
 {
     Q_OBJECT
@@ -24,6 +24,9 @@ public:
     std::optional<bool> numLock() const { return m_num; }
     // True when the display itself tells the state.
     bool readsDisplay() const;
+    // Reads the keyboard of the display from now on. Reading its keymap takes
+    // a few milliseconds, so the window asks for it once it has been painted.
+    void openDisplay();
 
 signals:
     void changed();

@@ -51,6 +51,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -110,8 +111,6 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     LessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
-    // The icon is drawn once the window is up, so start-up does not wait for it.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(palcomirIcon()); });
     setFixedSize(640, 480);
     createActions();
     createMenus();
@@ -683,6 +682,34 @@ HelpWindow *SDIDecFrame::helpWindow(QWidget *asking)
     if (!m_help)
         m_help = new HelpWindow(this);
     return m_help;
+}
+
+void SDIDecFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstPaintSeen && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+// The window is painted while its first expose is handled; the display still
+// has to put the picture on the screen, so the rest waits a moment longer.
+bool SDIDecFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()
+        && !m_firstPaintSeen) {
+        m_firstPaintSeen = true;
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(100, this, &SDIDecFrame::afterFirstPaint);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// What the first picture does not need waits for it: looking up the icon
+// theme and reading the keyboard's keymap take a few milliseconds each.
+void SDIDecFrame::afterFirstPaint()
+{
+    setWindowIcon(palcomirIcon());
+    m_lockKeys->openDisplay();
 }
 
 bool SDIDecFrame::event(QEvent *event)

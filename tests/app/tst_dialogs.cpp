@@ -122,6 +122,9 @@ private slots:
         QVERIFY(!frame.statusBar()->isSizeGripEnabled());
     }
 
+    // Set once the window has been painted, so the start does not wait for it.
+    void mainWindowGetsItsIconOnceShown() { QTRY_VERIFY(!m_app->mainWindow()->windowIcon().isNull()); }
+
     // The drawn window icon and the installed one are the same picture.
     void drawnIconMatchesTheInstalledOne()
     {
