@@ -14,7 +14,7 @@ BUILD_TYPE ?= RelWithDebInfo
 # Debian packages the build and the tests need.
 PACKAGES := cmake g++ make ninja-build pkg-config \
             qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev \
-            libxkbcommon-x11-dev \
+            libxkbcommon-x11-dev libfontconfig-dev \
             fonts-dejavu-core \
             libqt6sql6-sqlite
 # The package and its test: dpkg-shlibdeps, the .desktop and AppStream validators, lintian.

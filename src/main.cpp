@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/exitsignals.h"
+#include "app/fontwarmup.h"
 #include "app/typingapp.h"
 #include "lessons/clock.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char *argv[])
     if (options.exitNow)
         return options.exitCode;
 
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     const ExitSignals exitSignals; // a logout or Ctrl+C ends the run like closing the window
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
@@ -34,6 +36,7 @@ int main(int argc, char *argv[])
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtPolish);
 
+    fonts.wait(); // Qt would otherwise start loading it a second time
     TypingApp typingApp(options);
     const int status = typingApp.start();
     if (status != 0 || !typingApp.mainWindow())
