@@ -1,3 +1,4 @@
+#include "app/appstyle.h"
 #include "app/commandline.h"
 #include "app/exitsignals.h"
 #include "app/fontwarmup.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyle>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -27,6 +29,8 @@ int main(int argc, char *argv[])
 
     FontWarmUp fonts;
     QApplication app(argc, argv);
+    // The style the desktop, QT_STYLE_OVERRIDE or -style chose.
+    QApplication::setStyle(new AppStyle(QApplication::style()->name()));
     const ExitSignals exitSignals; // a logout or Ctrl+C ends the run like closing the window
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PALCOMIR_VERSION));

@@ -1,4 +1,5 @@
 #include "app/appicon.h"
+#include "app/appstyle.h"
 #include "app/sdidecframe.h"
 #include "app/tendinfodlg.h"
 #include "app/typingapp.h"
@@ -14,6 +15,7 @@
 #include <QPointer>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -124,6 +126,27 @@ private slots:
 
     // Set once the window has been painted, so the start does not wait for it.
     void mainWindowGetsItsIconOnceShown() { QTRY_VERIFY(!m_app->mainWindow()->windowIcon().isNull()); }
+
+    // The tool bar arrows, looked up only when drawn, are the style's own.
+    void extensionArrowsAreTheStylesOwn_data()
+    {
+        QTest::addColumn<QStyle::StandardPixmap>("which");
+        QTest::addColumn<Qt::LayoutDirection>("direction");
+        QTest::newRow("horizontal") << QStyle::SP_ToolBarHorizontalExtensionButton << Qt::LeftToRight;
+        QTest::newRow("horizontal, right to left") << QStyle::SP_ToolBarHorizontalExtensionButton << Qt::RightToLeft;
+        QTest::newRow("vertical") << QStyle::SP_ToolBarVerticalExtensionButton << Qt::LeftToRight;
+    }
+    void extensionArrowsAreTheStylesOwn()
+    {
+        QFETCH(QStyle::StandardPixmap, which);
+        QFETCH(Qt::LayoutDirection, direction);
+        AppStyle style(QStringLiteral("Fusion"));
+        QStyleOption option;
+        option.direction = direction;
+        const QImage own = style.baseStyle()->standardIcon(which, &option).pixmap(16).toImage();
+        QVERIFY(!own.isNull());
+        QCOMPARE(style.standardIcon(which, &option).pixmap(16).toImage(), own);
+    }
 
     // The drawn window icon and the installed one are the same picture.
     void drawnIconMatchesTheInstalledOne()
