@@ -47,6 +47,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -705,10 +706,12 @@ bool SDIDecFrame::eventFilter(QObject *watched, QEvent *event)
 }
 
 // What the first picture does not need waits for it: looking up the icon
-// theme and reading the keyboard's keymap take a few milliseconds each.
+// theme and reading the keyboard's keymap take a few milliseconds each. The
+// icon is the program's, so a dialog already open (the registration at
+// start) gets it too.
 void SDIDecFrame::afterFirstPaint()
 {
-    setWindowIcon(palcomirIcon());
+    QGuiApplication::setWindowIcon(palcomirIcon());
     m_lockKeys->openDisplay();
 }
 
