@@ -124,8 +124,9 @@ private slots:
         QVERIFY(!frame.statusBar()->isSizeGripEnabled());
     }
 
-    // Set once the window has been painted, so the start does not wait for it.
-    void mainWindowGetsItsIconOnceShown() { QTRY_VERIFY(!m_app->mainWindow()->windowIcon().isNull()); }
+    // Set once the window has been painted, so the start does not wait for it,
+    // and for the program, so a dialog open by then shows it too.
+    void programGetsItsIconOnceShown() { QTRY_VERIFY(!QGuiApplication::windowIcon().isNull()); }
 
     // The tool bar arrows, looked up only when drawn, are the style's own.
     void extensionArrowsAreTheStylesOwn_data()
