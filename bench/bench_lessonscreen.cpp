@@ -4,7 +4,7 @@
 
 #include "app/sdidecframe.h"
 #include "benchstats.h"
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"

@@ -21,7 +21,7 @@
 #include "history/weakletters.h"
 #include "images/tcanvas.h"
 #include "images/thintwindow.h"
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "history/weakletters.h"
 
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 
 #include <algorithm>
 #include <map>

@@ -1,6 +1,6 @@
 #include "lessons/keypadkeys.h"
 
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 const std::array<KeypadKey, kKeypadKeyCount> KeypadKeys = { {
     { '/', { 543, 51, 26, 26 } },

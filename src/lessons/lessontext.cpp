@@ -1,7 +1,7 @@
 #include "lessons/lessontext.h"
 
 #include "lessons/lessonlibrary.h"
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "lessons/letterexercise.h"
 
 #include "lessons/randomsource.h"
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "lessons/owntext.h"
 
-#include "lessons/cp1250.h"
-#include "lessons/statchars.h"
+#include "text/cp1250.h"
+#include "text/statchars.h"
 
 namespace {
 

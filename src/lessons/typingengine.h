@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lessons/lessontext.h"
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <cstdint>
 #include <functional>

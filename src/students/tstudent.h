@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lessons/lessongroups.h"
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <array>
 #include <cstdint>

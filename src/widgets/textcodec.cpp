@@ -1,6 +1,6 @@
 #include "widgets/textcodec.h"
 
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 
 #include <QList>
 

@@ -5,7 +5,7 @@
 // with, and typing what the lesson expects, key by key, as a learner would.
 
 #include "common/messagerecorder.h"
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 #include "lessons/lessonevents.h"
 #include "lessons/tlesson1.h"
 #include "settings/toptions.h"

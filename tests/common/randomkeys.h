@@ -8,7 +8,7 @@
 // now and then the key the lesson expects, so that it moves on, changes
 // lines and scrolls.
 
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 // Small helpers shared by the tests.
 
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 #include "lessons/lessonlibrary.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include "choice/lessonrows.h"
 #include "common/testsupport.h"
 #include "lessons/lessontext.h"
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 #include <set>
 #include <vector>

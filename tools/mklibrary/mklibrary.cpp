@@ -7,7 +7,7 @@
 // line ends. Every text is stored in Windows-1250 with CR LF line ends;
 // whether it ends with a line break is kept exactly as in its source.
 
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 #include "lessons/lessonlibrary.h"
 
 #include <charconv>

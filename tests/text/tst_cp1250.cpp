@@ -1,6 +1,6 @@
 #include "common/testsupport.h"
-#include "lessons/cp1250.h"
-#include "lessons/statchars.h"
+#include "text/cp1250.h"
+#include "text/statchars.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "lessons/cp1250.h"
+#include "text/cp1250.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "lessons/statchars.h"
+#include "text/statchars.h"
 
 const std::array<unsigned char, kStatCharCount> StatChars = {
     // a ą b c ć d e ę f g h i j k l ł m n ń o ó p q r s ś t u v w x y z ź ż
