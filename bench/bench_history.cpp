@@ -50,28 +50,26 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("palcomir.db"));
-    const std::vector<std::string> names { "Ala", "Bartek" };
-
     {
         HistoryStore store(path);
-        if (!store.syncStudents(names)) {
-            std::printf("the history cannot be opened: %s\n", qPrintable(store.takeProblem()));
-            return 1;
+        for (int n = 0; n < kLessons; ++n) {
+            if (!store.record("ala", "Ala", typicalLesson(n))) {
+                std::printf("the history cannot be written: %s\n", qPrintable(store.takeProblem()));
+                return 1;
+            }
         }
-        for (int n = 0; n < kLessons; ++n)
-            store.record(0, typicalLesson(n));
     }
 
     // Opened afresh as at the first lesson end of a run.
     HistoryStore store(path);
     auto start = std::chrono::steady_clock::now();
-    store.syncStudents(names);
+    store.lessons("bartek");
     const double firstUse = msSince(start);
 
     std::vector<double> recording;
     for (int n = 0; n < 100; ++n) {
         start = std::chrono::steady_clock::now();
-        const bool written = store.record(0, typicalLesson(kLessons + n));
+        const bool written = store.record("ala", "Ala", typicalLesson(kLessons + n));
         recording.push_back(msSince(start));
         if (!written) {
             std::printf("a lesson was not recorded: %s\n", qPrintable(store.takeProblem()));
@@ -82,7 +80,7 @@ int main(int argc, char **argv)
     std::vector<double> opening;
     for (int n = 0; n < 20; ++n) {
         start = std::chrono::steady_clock::now();
-        const std::vector<LessonRecord> lessons = store.lessons(0);
+        const std::vector<LessonRecord> lessons = store.lessons("ala");
         ProgressDlg dialog(nullptr, QStringLiteral("Ala"), lessons, {}, 1201, 1227);
         dialog.grab();
         opening.push_back(msSince(start));

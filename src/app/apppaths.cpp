@@ -1,7 +1,10 @@
 #include "app/apppaths.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 namespace AppPaths {
 namespace {
@@ -53,9 +56,21 @@ QStringList defaultsFiles()
     return files;
 }
 
-QString historyFile()
+QString dataFolder()
 {
-    return inFolder(QStandardPaths::AppDataLocation, QStringLiteral("palcomir.db"));
+    return QFileInfo(studentsFile()).absolutePath();
+}
+
+QString computerName()
+{
+    QString name = QSysInfo::machineHostName();
+    QFile id(QStringLiteral("/etc/machine-id"));
+    if (id.open(QIODevice::ReadOnly))
+        name += QLatin1Char('-') + QString::fromLatin1(id.read(8)).trimmed();
+    QString safe;
+    for (const QChar c : name)
+        safe += c.isLetterOrNumber() && c.unicode() < 128 ? c : QLatin1Char('_');
+    return safe.isEmpty() ? QStringLiteral("komputer") : safe;
 }
 
 } // namespace AppPaths

@@ -14,7 +14,11 @@ bool setDataDir(const QString &dir);
 
 QString settingsFile(); // pisarz.ini
 QString studentsFile(); // pisarz.sta
-QString historyFile(); // palcomir.db, beside the student list
+// The folder of the student list, where each computer keeps its history file.
+QString dataFolder();
+// What names this computer among those sharing a data folder: the host name
+// and the start of the machine's identity, in letters safe in a file name.
+QString computerName();
 
 // A teacher's pisarz.ini in each of the system's configuration folders
 // (palcomir/pisarz.ini under $XDG_CONFIG_DIRS, /etc/xdg by default), the most

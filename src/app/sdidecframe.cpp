@@ -14,14 +14,13 @@
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
 #include "choice/tchosetextdlg.h"
+#include "classroom/classroom.h"
 #include "history/classdlg.h"
-#include "history/historystore.h"
 #include "history/progresschart.h"
 #include "history/progressdlg.h"
 #include "history/weakletters.h"
 #include "images/tcanvas.h"
 #include "images/thintwindow.h"
-#include "text/cp1250.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
@@ -34,6 +33,7 @@
 #include "settings/toptionsdlg.h"
 #include "students/tstatdlg.h"
 #include "students/tstuddlg.h"
+#include "text/cp1250.h"
 #include "widgets/help.h"
 #include "widgets/messages.h"
 #include "widgets/textcodec.h"
@@ -97,19 +97,20 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
             | Qt::WindowCloseButtonHint)
     , m_library(library)
     , m_options(options)
-    , m_studentStore(AppPaths::studentsFile())
+    , m_classroom(new Classroom(
+          AppPaths::studentsFile(), AppPaths::dataFolder(), AppPaths::computerName(), options.StudentNo, this))
     , m_random(static_cast<std::uint32_t>(std::time(nullptr)))
 {
-    Roster = m_studentStore.load();
-    m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
-    if (const QString problem = m_studentStore.problem(); !problem.isEmpty()) {
-        // Also on the standard error, as the lesson library's problems are,
-        // for whoever started the program from a terminal or a script.
-        std::fprintf(stderr, "%s\n", problem.toLocal8Bit().constData());
-        // Told once the window is up, so start-up itself never waits on a box.
-        QTimer::singleShot(0, this, [this, problem] { Messages::stop(this, QStringLiteral("Palcomir"), problem); });
-    }
-    LessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
+    // Problems found at start are told once the window is up, so start-up
+    // itself never waits on a box.
+    connect(m_classroom, &Classroom::problem, this, [this](const QString &text) {
+        if (isVisible())
+            tellProblem(text);
+        else
+            QTimer::singleShot(0, this, [this, text] { tellProblem(text); });
+    });
+    m_classroom->load();
+    m_lessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
     setFixedSize(640, 480);
@@ -275,71 +276,44 @@ void SDIDecFrame::showStatistics()
     if (!student)
         return;
     TStatDlg dialog(this, *student);
-    if (HistoryStore *store = history()) {
-        const std::vector<TConfusion> totals = store->confusionTotals(m_options.StudentNo);
-        TStatDlg::ConfusedWith confused;
-        for (int slot = 0; slot < kStatCharCount; ++slot) {
-            std::string &text = confused[std::size_t(slot)];
-            for (unsigned char typed : confusedWith(totals, StatChars[std::size_t(slot)], 3))
-                text += (text.empty() ? "" : ", ") + charName(typed);
-        }
-        dialog.setConfusedWith(confused);
-        tellHistoryProblem();
-    }
+    dialog.setConfusedWith(confusionTexts(m_classroom->confusionTotals(student->Id)));
     dialog.exec();
 }
 
 void SDIDecFrame::showProgress()
 {
     const TStudent *student = currentStudent();
-    HistoryStore *store = student ? history() : nullptr;
-    const std::vector<LessonRecord> lessons = store ? store->lessons(m_options.StudentNo) : std::vector<LessonRecord>();
-    tellHistoryProblem();
     if (!student)
         return;
+    const std::vector<LessonRecord> lessons = m_classroom->lessons(student->Id);
     const auto titleOf = [this](int number) -> std::optional<std::string> {
         if (const std::optional<std::string> title = m_library.title(number))
             return cp1250::toUtf8(*title);
         return std::nullopt;
     };
     ProgressDlg dialog(
-        this, textcodec::toQString(student->Name), lessons, titleOf, lessongroups::kFirstBasicLesson, LessonLimit);
+        this, textcodec::toQString(student->Name), lessons, titleOf, lessongroups::kFirstBasicLesson, m_lessonLimit);
     dialog.exec();
 }
 
 void SDIDecFrame::showClass()
 {
-    HistoryStore *store = history();
-    std::vector<ClassRow> rows;
-    std::vector<int> next;
-    for (int i = 0; i < Roster.count(); ++i) {
-        const TStudent &student = Roster.at(i);
-        const std::vector<LessonRecord> lessons = store ? store->lessons(i) : std::vector<LessonRecord>();
-        ClassRow row;
-        row.name = cp1250::toUtf8(student.Name);
-        if (hasSuggestedLesson(student.NextLesson, LessonLimit)) {
-            LessonRecord course;
-            course.number = student.NextLesson;
-            const std::optional<std::string> title = m_library.title(student.NextLesson);
-            row.nextLesson = lessonLabel(course, title ? std::optional(cp1250::toUtf8(*title)) : std::nullopt);
-        } else {
-            row.nextLesson = "kurs ukończony";
-        }
-        row.finished = int(lessons.size());
-        if (!lessons.empty()) {
-            row.lastPractice = QDateTime::fromSecsSinceEpoch(lessons.back().when)
-                                   .toString(QStringLiteral("yyyy-MM-dd"))
-                                   .toStdString();
-        }
-        if (const std::optional<Averages> last = averageOfLast(lessons, 5)) {
-            row.speed = last->speed;
-            row.accuracy = last->accuracy;
-        }
-        rows.push_back(std::move(row));
-        next.push_back(student.NextLesson);
+    const TStudentList &roster = m_classroom->roster();
+    std::vector<ClassPupil> pupils;
+    for (int i = 0; i < roster.count(); ++i) {
+        const TStudent &student = roster.at(i);
+        std::optional<std::string> title;
+        if (const std::optional<std::string> t = m_library.title(student.NextLesson))
+            title = cp1250::toUtf8(*t);
+        pupils.push_back({ cp1250::toUtf8(student.Name), student.NextLesson, title, m_classroom->lessons(student.Id) });
     }
-    tellHistoryProblem();
-    ClassDlg dialog(this, std::move(rows), next);
+    std::vector<int> next;
+    for (const ClassPupil &p : pupils)
+        next.push_back(p.nextLesson);
+    const auto dateOf = [](std::int64_t when) {
+        return QDateTime::fromSecsSinceEpoch(when).toString(QStringLiteral("yyyy-MM-dd")).toStdString();
+    };
+    ClassDlg dialog(this, classRows(pupils, m_lessonLimit, dateOf), next);
     dialog.exec();
 }
 
@@ -351,9 +325,7 @@ void SDIDecFrame::weakLettersExercise()
                            "historia jego lekcji."));
         return;
     }
-    HistoryStore *store = history();
-    const std::string letters = weakLetters(store ? store->charTotals(m_options.StudentNo) : std::vector<CharTally>());
-    tellHistoryProblem();
+    const std::string letters = weakLetters(m_classroom->charTotals(currentStudent()->Id));
     if (letters.empty()) {
         Messages::information(this, QStringLiteral("Słabe litery"),
             QStringLiteral("Za mało wpisanych liter, by wskazać słabe. Każdą literę trzeba napisać co najmniej "
@@ -370,46 +342,17 @@ void SDIDecFrame::weakLettersExercise()
     startLesson(std::make_unique<TLesson3>(this, m_options, letters, 10), LessonSource::Exercise);
 }
 
-std::vector<std::string> SDIDecFrame::rosterNames() const
+// Every problem with the class's data is told once, here; also on the
+// standard error, for whoever started the program from a terminal.
+void SDIDecFrame::tellProblem(const QString &text)
 {
-    std::vector<std::string> names;
-    names.reserve(std::size_t(Roster.count()));
-    for (int i = 0; i < Roster.count(); ++i)
-        names.push_back(Roster.at(i).Name);
-    return names;
-}
-
-HistoryStore *SDIDecFrame::history()
-{
-    return historyFor(rosterNames());
-}
-
-HistoryStore *SDIDecFrame::historyFor(const std::vector<std::string> &names)
-{
-    if (!m_history)
-        m_history = std::make_unique<HistoryStore>(AppPaths::historyFile());
-    return m_history->syncStudents(names) ? m_history.get() : nullptr;
-}
-
-void SDIDecFrame::tellHistoryProblem()
-{
-    if (!m_history)
-        return;
-    const QString problem = m_history->takeProblem();
-    if (problem.isEmpty() || m_toldHistoryProblem)
-        return;
-    m_toldHistoryProblem = true;
-    Messages::stop(this, QStringLiteral("Palcomir"), problem);
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    Messages::stop(this, QStringLiteral("Palcomir"), text);
 }
 
 // What a finished lesson was, as the history keeps it.
-void SDIDecFrame::recordLesson(const TLesson1 &finished)
+LessonRecord SDIDecFrame::describeForHistory(const TLesson1 &finished) const
 {
-    HistoryStore *store = history();
-    if (!store) {
-        tellHistoryProblem();
-        return;
-    }
     const TypingEngine &engine = finished.engine();
     LessonRecord record;
     record.when = QDateTime::currentSecsSinceEpoch();
@@ -438,8 +381,7 @@ void SDIDecFrame::recordLesson(const TLesson1 &finished)
     record.accuracy = results.accuracy;
     record.chars = talliesOf(engine.charCounts());
     record.confusions = engine.confusions();
-    store->record(m_options.StudentNo, record);
-    tellHistoryProblem();
+    return record;
 }
 
 void SDIDecFrame::showHelpContents()
@@ -539,9 +481,7 @@ void SDIDecFrame::updateNotices()
 
 TStudent *SDIDecFrame::currentStudent()
 {
-    if (m_options.StudentNo >= 0 && m_options.StudentNo < Roster.count())
-        return &Roster.at(m_options.StudentNo);
-    return nullptr;
+    return m_classroom->current();
 }
 
 std::unique_ptr<TLesson1> SDIDecFrame::makeStoredLesson(int number)
@@ -575,7 +515,7 @@ bool SDIDecFrame::startStoredLesson(int number)
 void SDIDecFrame::suggestedLesson()
 {
     // A finished course: nothing happens.
-    if (const TStudent *student = currentStudent(); student && hasSuggestedLesson(student->NextLesson, LessonLimit))
+    if (const TStudent *student = currentStudent(); student && hasSuggestedLesson(student->NextLesson, m_lessonLimit))
         startLesson(makeStoredLesson(student->NextLesson), LessonSource::Suggested);
 }
 
@@ -750,9 +690,9 @@ void SDIDecFrame::lessonFinished()
     const LessonResults results = finished->engine().results();
     TStudent *student = currentStudent();
     if (student) {
-        RecordCharCounts(*student, finished->engine().charCounts());
-        saveStudentsAfterChange();
-        recordLesson(*finished);
+        m_classroom->recordLesson(finished->engine().charCounts(), describeForHistory(*finished));
+        // The list may have changed under it; the pupil is still the current one.
+        student = currentStudent();
     }
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);
@@ -776,48 +716,23 @@ void SDIDecFrame::lessonFinished()
             return EndAnswer::Closed;
         }
     }();
-    const NextStep step = afterSuggestedLesson(student->NextLesson, answer, LessonLimit);
-    if (step.nextLesson != student->NextLesson) {
-        student->NextLesson = step.nextLesson;
-        saveStudentsAfterChange();
-    }
+    const NextStep step = afterSuggestedLesson(student->NextLesson, answer, m_lessonLimit);
+    m_classroom->setNextLesson(step.nextLesson);
     if (!step.startLesson || !startLesson(makeStoredLesson(step.startLesson), LessonSource::Suggested))
         showTitle();
 }
 
-bool SDIDecFrame::saveStudents()
-{
-    return m_studentStore.save(Roster);
-}
-
-void SDIDecFrame::saveStudentsAfterChange()
-{
-    // A list the store protects has been explained already at start-up.
-    if (saveStudents() || !m_studentStore.writable() || m_toldSaveFailed)
-        return;
-    m_toldSaveFailed = true;
-    Messages::stop(this, QStringLiteral("Palcomir"),
-        QStringLiteral("Nie można zapisać listy uczniów do pliku %1.")
-            .arg(QDir::toNativeSeparators(m_studentStore.path())));
-}
-
 void SDIDecFrame::openRegistration()
 {
-    // A removed student's lessons go with them. The history is opened only
-    // then (this dialog may open at start-up), and told the list as it was
-    // just before the removal.
-    std::vector<std::string> before = rosterNames();
-    TStudDlg dialog(this, Roster, m_options, m_options.StudentNo);
-    connect(&dialog, &TStudDlg::studentRemoved, this, [this, &before](int position) {
-        if (HistoryStore *store = historyFor(before))
-            store->removeStudent(position);
-        tellHistoryProblem();
-    });
-    connect(&dialog, &TStudDlg::listChanged, this, [this, &before] {
-        before = rosterNames();
-        saveStudentsAfterChange();
+    // Pupils registered at other computers sharing the folder are listed too.
+    m_classroom->saveRoster();
+    TStudDlg dialog(this, m_classroom->editableRoster(), m_options, m_options.StudentNo);
+    // A removed pupil's lessons go with them, when the list is saved.
+    connect(&dialog, &TStudDlg::listChanged, this, [this, &dialog] {
+        m_classroom->saveRoster();
+        dialog.reload();
     });
     dialog.exec();
-    m_options.StudentNo = validStudentNo(m_options.StudentNo, Roster.count());
+    m_options.StudentNo = validStudentNo(m_options.StudentNo, m_classroom->roster().count());
     emit currentStudentChanged();
 }

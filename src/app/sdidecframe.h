@@ -1,10 +1,9 @@
 #pragma once
 
 #include "app/lessonflow.h"
+#include "history/lessonrecord.h"
 #include "images/thintwindow.h"
 #include "lessons/randomsource.h"
-#include "students/studentstore.h"
-#include "students/tstudentlist.h"
 
 #include <map>
 #include <memory>
@@ -14,8 +13,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class Classroom;
 class HelpWindow;
-class HistoryStore;
 class LessonLibrary;
 class LockKeys;
 
@@ -24,6 +23,7 @@ class QMenu;
 class TCanvas;
 class TLesson1;
 struct TOptions;
+struct TStudent;
 
 // The program's one main window: two menus, the status bar and one client,
 // the title screen or a running lesson. Every command of the program starts
@@ -72,10 +72,10 @@ public:
     // True while the lesson menu is shown.
     bool lessonMenuShown() const { return m_lessonMenuShown; }
 
-    // Writes the student list to pisarz.sta; false when it could not be
-    // written. Called after every change to the list or to a student's
-    // results, and at exit.
-    bool saveStudents();
+    // The class's data: the pupils and their history.
+    Classroom &classroom() const { return *m_classroom; }
+    // One past the last lesson of the course.
+    int lessonLimit() const { return m_lessonLimit; }
 
     // "Rejestracja": every change to the list is saved at once.
     void openRegistration();
@@ -99,20 +99,10 @@ public:
 
     // Where the running (or last) lesson came from.
     lessonflow::LessonSource lessonSource() const { return m_source; }
-    // One past the last lesson of the course.
-    int LessonLimit = 0;
-
-    // Every registered student, loaded from pisarz.sta when the window is made.
-    TStudentList Roster;
-
     // The help viewer of the main window, or of the modal dialog `asking` is in.
     HelpWindow *helpWindow(QWidget *asking = nullptr);
     // The fingering chart while it is open.
     THintWindow *fingeringChart() const { return m_chart; }
-
-    // The learning history, opened at its first use and told the list as it
-    // is now; none when it cannot be used this run (the learner was told).
-    HistoryStore *history();
 
 signals:
     // The current student is another one, or none.
@@ -161,20 +151,15 @@ private:
     void showFingering();
 
     void lessonFinished();
-    void recordLesson(const TLesson1 &finished);
-    void tellHistoryProblem();
-    std::vector<std::string> rosterNames() const;
-    HistoryStore *historyFor(const std::vector<std::string> &names);
-    void saveStudentsAfterChange();
+    LessonRecord describeForHistory(const TLesson1 &finished) const;
+    void tellProblem(const QString &text);
     void updateNotices();
     TStudent *currentStudent();
 
     const LessonLibrary &m_library;
     TOptions &m_options;
-    StudentStore m_studentStore;
-    bool m_toldSaveFailed = false;
-    std::unique_ptr<HistoryStore> m_history;
-    bool m_toldHistoryProblem = false;
+    Classroom *m_classroom = nullptr;
+    int m_lessonLimit = 0;
     QLabel *m_statusLabel = nullptr;
     QLabel *m_noticeLabel = nullptr;
     QLabel *m_capsLabel = nullptr;

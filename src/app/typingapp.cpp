@@ -3,6 +3,7 @@
 #include "app/apppaths.h"
 #include "app/sdidecframe.h"
 #include "app/singleinstance.h"
+#include "classroom/classroom.h"
 #include "lessons/lessongroups.h"
 #include "lessons/librarylocator.h"
 #include "settings/settingsfile.h"
@@ -52,7 +53,7 @@ TypingApp::~TypingApp()
 void TypingApp::saveAll()
 {
     if (m_frame)
-        m_frame->saveStudents();
+        m_frame->classroom().close();
     if (m_settingsLoaded)
         SettingsFile::save(AppPaths::settingsFile(), m_settings);
 }

@@ -1,5 +1,7 @@
 #include "history/classcsv.h"
 
+#include "lessons/lessongroups.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -44,4 +46,30 @@ std::string classCsv(const std::vector<ClassRow> &rows)
             + field(row.lastPractice) + ';' + decimalComma(row.speed) + ';' + decimalComma(row.accuracy) + "\r\n";
     }
     return out;
+}
+
+std::vector<ClassRow> classRows(
+    const std::vector<ClassPupil> &pupils, int lessonLimit, const std::function<std::string(std::int64_t)> &dateOf)
+{
+    std::vector<ClassRow> rows;
+    for (const ClassPupil &pupil : pupils) {
+        ClassRow row;
+        row.name = pupil.name;
+        if (pupil.nextLesson >= lessongroups::kFirstBasicLesson && pupil.nextLesson < lessonLimit) {
+            LessonRecord course;
+            course.number = pupil.nextLesson;
+            row.nextLesson = lessonLabel(course, pupil.nextTitle);
+        } else {
+            row.nextLesson = "kurs ukończony";
+        }
+        row.finished = int(pupil.lessons.size());
+        if (!pupil.lessons.empty())
+            row.lastPractice = dateOf(pupil.lessons.back().when);
+        if (const std::optional<Averages> last = averageOfLast(pupil.lessons, 5)) {
+            row.speed = last->speed;
+            row.accuracy = last->accuracy;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "history/lessonrecord.h"
+
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +18,20 @@ struct ClassRow {
     std::optional<double> speed; // the mean of the last five lessons
     std::optional<double> accuracy;
 };
+
+// A pupil as "Klasa" is told of them.
+struct ClassPupil {
+    std::string name; // UTF-8
+    int nextLesson = 0;
+    std::optional<std::string> nextTitle; // UTF-8, the library's title of nextLesson
+    std::vector<LessonRecord> lessons; // in the order they finished
+};
+
+// The rows of "Klasa": the next lesson, or "kurs ukończony" past the last
+// one before lessonLimit; the lessons done, the day of the last (dateOf
+// gives it), and the mean of the last five.
+std::vector<ClassRow> classRows(
+    const std::vector<ClassPupil> &pupils, int lessonLimit, const std::function<std::string(std::int64_t)> &dateOf);
 
 // A number with one decimal and a decimal comma ("123,4"), as Polish
 // spreadsheets read it; empty for nothing.

@@ -1,7 +1,5 @@
 #include "history/historystore.h"
 
-#include "history/studentkeys.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,6 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <sys/vfs.h>
 
 namespace {
 
@@ -26,19 +26,55 @@ QByteArray blob(const std::string &bytes)
     return QByteArray(bytes.data(), qsizetype(bytes.size()));
 }
 
+// SQLite's write-ahead log needs one host: on a network file system the
+// file is written with a rollback journal instead.
+bool onLocalDisk(const QString &path)
+{
+    struct statfs fs {
+    };
+    if (statfs(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969: // NFS
+    case 0x517B: // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+    case 0x65735546: // FUSE (sshfs and the like)
+    case 0x01021997: // 9P
+    case 0x564C: // NCP
+    case 0x73757245: // Coda
+    case 0x6B414653: // AFS
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
-HistoryStore::HistoryStore(QString path)
+HistoryStore::HistoryStore(QString path, bool readOnly)
     : m_path(std::move(path))
     , m_connection(QStringLiteral("palcomir-history-%1").arg(quintptr(this)))
+    , m_readOnly(readOnly)
 { }
 
 HistoryStore::~HistoryStore()
 {
-    if (QSqlDatabase::contains(m_connection)) {
-        database().close();
+    close();
+    if (QSqlDatabase::contains(m_connection))
         QSqlDatabase::removeDatabase(m_connection);
+}
+
+void HistoryStore::close()
+{
+    if (m_state != State::Open)
+        return;
+    if (!m_readOnly) {
+        QSqlQuery q(database());
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
+    database().close();
+    m_state = State::Closed;
 }
 
 const std::vector<std::vector<const char *>> &HistoryStore::migrations()
@@ -64,6 +100,11 @@ const std::vector<std::vector<const char *>> &HistoryStore::migrations()
             "CREATE INDEX confusions_by_lesson ON confusions (lesson)",
             "CREATE INDEX lesson_chars_by_lesson ON lesson_chars (lesson)",
         },
+        // 3: each pupil's own identity; a position no longer names anyone.
+        {
+            "ALTER TABLE students ADD COLUMN uid TEXT",
+            "CREATE UNIQUE INDEX students_by_uid ON students (uid)",
+        },
     };
     return steps;
 }
@@ -83,9 +124,18 @@ bool HistoryStore::ensureOpen()
                                    "zapisywana.");
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    QSqlDatabase db = QSqlDatabase::contains(m_connection)
+        ? database()
+        : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
-    Prepared prepared = db.open() ? prepare() : Prepared::Failed;
+    if (m_readOnly)
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    Prepared prepared = (!m_readOnly || QFileInfo::exists(m_path)) && db.open() ? prepare() : Prepared::Failed;
+    // Another computer's file is only read: whatever is wrong with it is its owner's to mend.
+    if (m_readOnly && prepared != Prepared::Ready) {
+        database().close();
+        return false;
+    }
     if (prepared == Prepared::Damaged)
         prepared = startAfresh() ? Prepared::Ready : Prepared::Failed;
     if (prepared == Prepared::TooNew) {
@@ -99,6 +149,10 @@ bool HistoryStore::ensureOpen()
     }
     if (prepared != Prepared::Ready) {
         database().close();
+        // A folder that could not be written may be writable at the next
+        // lesson (a full disk freed): only a newer file stays off for the run.
+        if (prepared == Prepared::Failed)
+            m_state = State::Closed;
         return false;
     }
     m_state = State::Open;
@@ -129,7 +183,10 @@ HistoryStore::Prepared HistoryStore::prepare()
         return Prepared::TooNew;
     if (version < 0)
         return Prepared::Damaged;
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    if (m_readOnly)
+        return version == known ? Prepared::Ready : Prepared::Failed;
+    const QString journal = onLocalDisk(m_path) ? QStringLiteral("WAL") : QStringLiteral("DELETE");
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=") + journal))
         return isDamage(q.lastError()) ? Prepared::Damaged : Prepared::Failed;
     // A commit waits for the disk only at checkpoints: a lesson's record
     // costs little, and a crash loses at most the last lessons, never the file.
@@ -166,9 +223,6 @@ bool HistoryStore::startAfresh()
     m_problem = QStringLiteral("Plik historii nauki %1 był uszkodzony. Jego kopię zapisano jako %2, "
                                "a historia zaczyna się od nowa.")
                     .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(m_damagedCopy));
-    m_names.clear();
-    m_keys.clear();
-    m_synced = false;
     return db.open() && prepare() == Prepared::Ready;
 }
 
@@ -214,70 +268,68 @@ QString HistoryStore::takeProblem()
     return std::exchange(m_problem, QString());
 }
 
-std::int64_t HistoryStore::keyAt(int position) const
+std::int64_t HistoryStore::keyOf(const std::string &id, const std::string &name, bool create)
 {
-    if (!m_synced || position < 0 || std::size_t(position) >= m_keys.size())
+    if (id.empty() || !ensureOpen())
         return 0;
-    return m_keys[std::size_t(position)];
+    QSqlQuery q(database());
+    q.prepare(QStringLiteral("SELECT key FROM students WHERE uid = ?"));
+    q.addBindValue(QString::fromStdString(id));
+    if (!q.exec()) {
+        failed(q.lastError());
+        return 0;
+    }
+    if (q.next())
+        return q.value(0).toLongLong();
+    if (!create || m_readOnly)
+        return 0;
+    q.prepare(QStringLiteral("INSERT INTO students (position, name, uid) VALUES (-1, ?, ?)"));
+    q.addBindValue(blob(name));
+    q.addBindValue(QString::fromStdString(id));
+    if (!q.exec()) {
+        failed(q.lastError());
+        return 0;
+    }
+    return q.lastInsertId().toLongLong();
 }
 
-bool HistoryStore::syncStudents(const std::vector<std::string> &names)
+void HistoryStore::adoptPupils(const std::vector<std::pair<std::string, std::string>> &list)
 {
-    if (!ensureOpen())
-        return false;
-    if (m_synced && names == m_names)
-        return true;
+    if (m_readOnly || !ensureOpen())
+        return;
     QSqlDatabase db = database();
     QSqlQuery q(db);
-    std::vector<KnownStudent> known;
-    if (!q.exec(QStringLiteral("SELECT key, position, name FROM students"))) {
-        failed(q.lastError());
-        return false;
-    }
-    while (q.next()) {
-        const QByteArray name = q.value(2).toByteArray();
-        known.push_back({ q.value(0).toLongLong(), q.value(1).toInt(), std::string(name.constData(), name.size()) });
-    }
-    std::vector<std::int64_t> keys = matchStudentKeys(names, known);
-
+    if (!q.exec(QStringLiteral("SELECT key, position, name FROM students WHERE uid IS NULL")) || !q.next())
+        return;
     db.transaction();
-    bool ok = q.exec(QStringLiteral("UPDATE students SET position = -1"));
     QSqlQuery update(db);
-    update.prepare(QStringLiteral("UPDATE students SET position = ?, name = ? WHERE key = ?"));
-    QSqlQuery insert(db);
-    insert.prepare(QStringLiteral("INSERT INTO students (position, name) VALUES (?, ?)"));
-    for (std::size_t i = 0; ok && i < names.size(); ++i) {
-        if (keys[i] != 0) {
-            update.addBindValue(int(i));
-            update.addBindValue(blob(names[i]));
-            update.addBindValue(qlonglong(keys[i]));
-            ok = update.exec();
-        } else {
-            insert.addBindValue(int(i));
-            insert.addBindValue(blob(names[i]));
-            ok = insert.exec();
-            keys[i] = insert.lastInsertId().toLongLong();
-        }
-    }
+    update.prepare(QStringLiteral("UPDATE students SET uid = ? WHERE key = ?"));
+    bool ok = true;
+    do {
+        const qlonglong key = q.value(0).toLongLong();
+        const int position = q.value(1).toInt();
+        const QByteArray name = q.value(2).toByteArray();
+        std::string id = "bez-ucznia-" + std::to_string(key);
+        if (position >= 0 && std::size_t(position) < list.size()
+            && list[std::size_t(position)].first == std::string(name.constData(), std::size_t(name.size())))
+            id = list[std::size_t(position)].second;
+        update.addBindValue(QString::fromStdString(id));
+        update.addBindValue(key);
+        ok = update.exec();
+    } while (ok && q.next());
     if (!ok || !db.commit()) {
-        const QSqlError error = !ok ? (q.lastError().isValid()         ? q.lastError()
-                                        : update.lastError().isValid() ? update.lastError()
-                                                                       : insert.lastError())
-                                    : db.lastError();
+        const QSqlError error = ok ? db.lastError() : update.lastError();
         db.rollback();
         failed(error);
-        return false;
     }
-    m_names = names;
-    m_keys = std::move(keys);
-    m_synced = true;
-    return true;
 }
 
-void HistoryStore::removeStudent(int position)
+void HistoryStore::removePupil(const std::string &id)
 {
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
+    if (m_readOnly)
+        return;
+    const std::int64_t key = keyOf(id, {}, false);
+    if (key == 0)
         return;
     QSqlDatabase db = database();
     db.transaction();
@@ -293,28 +345,43 @@ void HistoryStore::removeStudent(int position)
         q.addBindValue(qlonglong(key));
         ok = ok && q.exec();
     }
-    q.prepare(QStringLiteral("UPDATE students SET position = position - 1 WHERE position > ?"));
-    q.addBindValue(position);
-    ok = ok && q.exec();
     if (!ok || !db.commit()) {
         const QSqlError error = ok ? db.lastError() : q.lastError();
         db.rollback();
         failed(error);
-        m_synced = false;
-        return;
     }
-    m_keys.erase(m_keys.begin() + position);
-    m_names.erase(m_names.begin() + position);
 }
 
-bool HistoryStore::record(int position, const LessonRecord &lesson)
+std::vector<std::pair<std::string, std::string>> HistoryStore::pupils()
 {
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
+    std::vector<std::pair<std::string, std::string>> out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT uid, name FROM students WHERE uid IS NOT NULL"
+                               " AND key IN (SELECT student FROM lessons)"))) {
+        failed(q.lastError());
+        return out;
+    }
+    while (q.next()) {
+        const QByteArray name = q.value(1).toByteArray();
+        out.emplace_back(q.value(0).toString().toStdString(), std::string(name.constData(), std::size_t(name.size())));
+    }
+    return out;
+}
+
+bool HistoryStore::record(const std::string &id, const std::string &name, const LessonRecord &lesson)
+{
+    if (m_readOnly || !ensureOpen())
         return false;
     QSqlDatabase db = database();
     if (!db.transaction()) {
         failed(db.lastError());
+        return false;
+    }
+    const std::int64_t key = keyOf(id, name, true);
+    if (key == 0) {
+        db.rollback();
         return false;
     }
     QSqlQuery q(db);
@@ -335,14 +402,14 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
          })
         q.addBindValue(value);
     bool ok = q.exec();
-    const qlonglong id = q.lastInsertId().toLongLong();
+    const qlonglong lessonId = q.lastInsertId().toLongLong();
 
     QSqlQuery chars(db);
     chars.prepare(QStringLiteral("INSERT INTO lesson_chars (lesson, ch, hits, misses, time) VALUES (?, ?, ?, ?, ?)"));
     for (const CharTally &t : lesson.chars) {
         if (!ok)
             break;
-        chars.addBindValue(id);
+        chars.addBindValue(lessonId);
         chars.addBindValue(int(t.Char));
         chars.addBindValue(qlonglong(t.Hits));
         chars.addBindValue(qlonglong(t.Misses));
@@ -354,7 +421,7 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
     for (const TConfusion &c : lesson.confusions) {
         if (!ok)
             break;
-        pairs.addBindValue(id);
+        pairs.addBindValue(lessonId);
         pairs.addBindValue(int(c.Expected));
         pairs.addBindValue(int(c.Typed));
         pairs.addBindValue(qlonglong(c.Count));
@@ -373,11 +440,12 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
     return true;
 }
 
-bool HistoryStore::runForStudent(QSqlQuery &q, int position, const QString &sql)
+bool HistoryStore::runForPupil(QSqlQuery &q, const std::string &id, const QString &sql)
 {
-    const std::int64_t key = keyAt(position);
-    if (key == 0 || m_state != State::Open)
+    const std::int64_t key = keyOf(id, {}, false);
+    if (key == 0)
         return false;
+    q = QSqlQuery(database());
     q.setForwardOnly(true);
     q.prepare(sql);
     q.addBindValue(qlonglong(key));
@@ -387,12 +455,13 @@ bool HistoryStore::runForStudent(QSqlQuery &q, int position, const QString &sql)
     return false;
 }
 
-std::vector<LessonRecord> HistoryStore::lessons(int position)
+std::vector<LessonRecord> HistoryStore::lessons(const std::string &id)
 {
     std::vector<LessonRecord> out;
     QSqlQuery q(database());
-    if (!runForStudent(q, position, QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
-                             " accuracy FROM lessons WHERE student = ? ORDER BY finished, id")))
+    if (!runForPupil(q, id,
+            QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
+                           " accuracy FROM lessons WHERE student = ? ORDER BY finished, id")))
         return out;
     while (q.next()) {
         LessonRecord r;
@@ -411,12 +480,13 @@ std::vector<LessonRecord> HistoryStore::lessons(int position)
     return out;
 }
 
-std::vector<CharTally> HistoryStore::charTotals(int position)
+std::vector<CharTally> HistoryStore::charTotals(const std::string &id)
 {
     std::vector<CharTally> out;
     QSqlQuery q(database());
-    if (!runForStudent(q, position, QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
-                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
+    if (!runForPupil(q, id,
+            QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
+                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
@@ -425,13 +495,14 @@ std::vector<CharTally> HistoryStore::charTotals(int position)
     return out;
 }
 
-std::vector<TConfusion> HistoryStore::confusionTotals(int position)
+std::vector<TConfusion> HistoryStore::confusionTotals(const std::string &id)
 {
     std::vector<TConfusion> out;
     QSqlQuery q(database());
-    if (!runForStudent(q, position, QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
-                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?"
-                             " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed")))
+    if (!runForPupil(q, id,
+            QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
+                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?"
+                           " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed")))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), static_cast<unsigned char>(q.value(1).toInt()),

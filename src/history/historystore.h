@@ -21,15 +21,16 @@ class QSqlQuery;
 // left alone and the history is off for the run. Nothing of this ever stops
 // a lesson: problem() says what to tell the learner.
 //
-// Students are named by their position in the list; the store keeps its own
-// key for each (see matchStudentKeys) and is told of the list through
-// syncStudents() before a student's history is read or written.
+// A pupil is named by the identity the class's list gives it, which no other
+// pupil ever takes. Each computer writes a file of its own; the files of the
+// others are opened read-only (readOnly), since SQLite must not be written by
+// two machines through a network file system.
 class HistoryStore
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
-    explicit HistoryStore(QString path);
+    explicit HistoryStore(QString path, bool readOnly = false);
     ~HistoryStore();
     HistoryStore(const HistoryStore &) = delete;
     HistoryStore &operator=(const HistoryStore &) = delete;
@@ -40,22 +41,29 @@ public:
     // version 0 is an empty file.
     static const std::vector<std::vector<const char *>> &migrations();
 
-    // The list as it is now (names in Windows-1250, in list order). False
-    // when the history cannot be used this run.
-    bool syncStudents(const std::vector<std::string> &names);
-    // The student at `position` left the list: their history goes with them.
-    void removeStudent(int position);
+    // Pupils of an older file, named by their place in the list, get the
+    // identity of the pupil at that place only when the name is the same;
+    // the rest keep their lessons under an identity no pupil has.
+    // list: each pupil's name (Windows-1250) and identity, in list order.
+    void adoptPupils(const std::vector<std::pair<std::string, std::string>> &list);
+    // The pupil's lessons, here and nowhere else, go.
+    void removePupil(const std::string &id);
 
-    // Adds one lesson of the student at `position`; false when it was not written.
-    bool record(int position, const LessonRecord &lesson);
+    // Adds one lesson of a pupil (name in Windows-1250); false when it was not written.
+    bool record(const std::string &id, const std::string &name, const LessonRecord &lesson);
 
-    // The student's lessons in the order they were finished, without their
+    // The pupil's lessons in the order they were finished, without their
     // per-character figures.
-    std::vector<LessonRecord> lessons(int position);
-    // The student's keystrokes per character, summed over every lesson.
-    std::vector<CharTally> charTotals(int position);
-    // The student's wrong keystrokes per pair, summed over every lesson.
-    std::vector<TConfusion> confusionTotals(int position);
+    std::vector<LessonRecord> lessons(const std::string &id);
+    // The pupil's keystrokes per character, summed over every lesson.
+    std::vector<CharTally> charTotals(const std::string &id);
+    // The pupil's wrong keystrokes per pair, summed over every lesson.
+    std::vector<TConfusion> confusionTotals(const std::string &id);
+    // Every pupil this file holds lessons of: identity and name (Windows-1250).
+    std::vector<std::pair<std::string, std::string>> pupils();
+
+    // Writes the log into the file and closes it, so the file alone is whole.
+    void close();
 
     // What went wrong, in Polish, since the last call; empty when all is well.
     QString takeProblem();
@@ -73,17 +81,16 @@ private:
     bool copyAside();
     // Notes a failed statement; a damaged file is replaced by a new one.
     void failed(const QSqlError &error);
-    std::int64_t keyAt(int position) const;
-    // Runs a query of the student at position (its one parameter); false
-    // when there is no such student, the history is off or the query fails.
-    bool runForStudent(QSqlQuery &q, int position, const QString &sql);
+    // The pupil's key in this file; 0 when there is none (made when `create`).
+    std::int64_t keyOf(const std::string &id, const std::string &name, bool create);
+    // Runs a query of the pupil (its one parameter); false when the file
+    // has no such pupil, the history is off or the query fails.
+    bool runForPupil(QSqlQuery &q, const std::string &id, const QString &sql);
 
     QString m_path;
     QString m_connection;
     State m_state = State::Closed;
     QString m_problem;
     QString m_damagedCopy;
-    std::vector<std::string> m_names; // the list as last synced
-    std::vector<std::int64_t> m_keys; // its keys
-    bool m_synced = false;
+    bool m_readOnly = false;
 };

@@ -92,3 +92,14 @@ std::string charName(unsigned char c)
         return "Spacja";
     return std::string(1, static_cast<char>(c));
 }
+
+std::array<std::string, kStatCharCount> confusionTexts(const std::vector<TConfusion> &totals)
+{
+    std::array<std::string, kStatCharCount> texts;
+    for (int slot = 0; slot < kStatCharCount; ++slot) {
+        std::string &text = texts[std::size_t(slot)];
+        for (unsigned char typed : confusedWith(totals, StatChars[std::size_t(slot)], 3))
+            text += (text.empty() ? "" : ", ") + charName(typed);
+    }
+    return texts;
+}

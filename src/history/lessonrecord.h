@@ -2,6 +2,7 @@
 
 #include "text/statchars.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -70,3 +71,7 @@ std::string charName(unsigned char c);
 // commonest first (of equal counts the lower byte first).
 std::vector<unsigned char> confusedWith(
     const std::vector<TConfusion> &totals, unsigned char expected, std::size_t most);
+
+// For each StatChars slot, the three characters most often typed in its
+// place, named as the statistics view names them: "a, Spacja".
+std::array<std::string, kStatCharCount> confusionTexts(const std::vector<TConfusion> &totals);

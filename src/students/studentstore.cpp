@@ -42,6 +42,7 @@ TStudentList StudentStore::load()
     m_damagedCopy.clear();
     m_writable = true;
     m_problem.clear();
+    m_bytes.clear();
 
     QFile file(m_path);
     if (!file.exists())
@@ -59,6 +60,7 @@ TStudentList StudentStore::load()
         return {};
     }
 
+    m_bytes = bytes;
     TStudentList::ReadResult read = TStudentList::parse(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     m_outcome = read.outcome;
     if (!read.damaged())

@@ -25,6 +25,8 @@ public:
     // False when nothing was written (the write failed, or the file is protected).
     bool save(const TStudentList &list);
 
+    // The bytes the last load read.
+    const QByteArray &bytes() const { return m_bytes; }
     // What the last load found.
     TStudentList::ReadOutcome outcome() const { return m_outcome; }
     // Where the damaged file was copied; empty when no copy was needed.
@@ -39,6 +41,7 @@ private:
 
     QString m_path;
     qint64 m_maxSize;
+    QByteArray m_bytes;
     TStudentList::ReadOutcome m_outcome = TStudentList::ReadOutcome::Empty;
     QString m_damagedCopy;
     bool m_writable = true;

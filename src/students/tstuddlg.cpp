@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QUuid>
 #include <QVBoxLayout>
 
 TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, int &studentNo)
@@ -27,11 +28,7 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("101"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->addItem(QStringLiteral("[anonim]"));
-    for (int i = 0; i < students.count(); ++i)
-        m_list->addItem(textcodec::toQString(students.at(i).Name));
-    if (QListWidgetItem *current = m_list->item(studentNo + 1))
-        m_list->setCurrentItem(current);
+    fillList(studentNo + 1);
 
     m_showAtStart = new QCheckBox(QStringLiteral("Pokaż po &starcie"), this);
     m_showAtStart->setObjectName(QStringLiteral("104"));
@@ -65,6 +62,34 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     m_list->setFocus();
 }
 
+void TStudDlg::fillList(int entry)
+{
+    m_list->clear();
+    m_list->addItem(QStringLiteral("[anonim]"));
+    for (int i = 0; i < m_students.count(); ++i)
+        m_list->addItem(textcodec::toQString(m_students.at(i).Name));
+    if (QListWidgetItem *current = m_list->item(entry))
+        m_list->setCurrentItem(current);
+}
+
+void TStudDlg::reload()
+{
+    // The selected pupil stays selected wherever the list moved them.
+    int select = m_selectedId.empty() ? 0 : -1;
+    for (int i = 0; i < m_students.count() && select < 0; ++i) {
+        if (m_students.at(i).Id == m_selectedId)
+            select = i + 1;
+    }
+    fillList(select);
+}
+
+void TStudDlg::changed()
+{
+    const int entry = selectedEntry();
+    m_selectedId = entry >= 1 ? m_students.at(entry - 1).Id : std::string();
+    emit listChanged();
+}
+
 int TStudDlg::selectedEntry() const
 {
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
@@ -77,10 +102,12 @@ void TStudDlg::addStudent()
     TNewDlg dialog(this, student);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    // A new pupil is nobody else, whatever the name.
+    student.Id = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
     m_students.add(student);
     m_list->addItem(textcodec::toQString(student.Name));
     m_list->setCurrentRow(m_list->count() - 1);
-    emit listChanged();
+    changed();
 }
 
 void TStudDlg::removeStudent()
@@ -98,8 +125,7 @@ void TStudDlg::removeStudent()
     // Closing with "Zamknij" keeps the stored index, so it must go on naming
     // the same student, or nobody once that student is gone.
     m_studentNo = studentNoAfterRemoval(m_studentNo, entry - 1);
-    emit studentRemoved(entry - 1);
-    emit listChanged();
+    changed();
 }
 
 void TStudDlg::accept()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 
 class QCheckBox;
@@ -19,13 +21,16 @@ public:
     TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, int &studentNo);
 
     void accept() override;
+    // Shows the list again after its owner changed it (pupils from other
+    // computers), keeping the selected pupil selected.
+    void reload();
 
 signals:
     void listChanged();
-    // The student at `position` left the list (sent before listChanged).
-    void studentRemoved(int position);
 
 private:
+    void fillList(int entry);
+    void changed();
     void addStudent();
     void removeStudent();
     int selectedEntry() const; // -1 when nothing is selected
@@ -35,4 +40,5 @@ private:
     int &m_studentNo;
     QListWidget *m_list = nullptr; // 101: "[anonim]", then every student
     QCheckBox *m_showAtStart = nullptr; // 104
+    std::string m_selectedId;
 };

@@ -20,6 +20,9 @@ struct TStudent {
     std::int32_t Male = 1; // 1 man, 0 woman
     std::array<TCharStat, kStatCharCount> CharStats {};
     std::int32_t NextLesson = lessongroups::kFirstBasicLesson; // the suggested lesson
+    // Who this pupil is for the history and for other computers sharing the
+    // list; kept beside the list file, not in it. Empty until the list is saved.
+    std::string Id;
 
     TStudent() = default;
     TStudent(std::string name, std::int32_t age, std::int32_t male)

@@ -133,18 +133,24 @@ std::string TStudentList::serialize() const
     putU32(out, kVersion);
     putString(out, kHeader);
     putU32(out, static_cast<std::uint32_t>(m_students.size()));
-    for (const auto &student : m_students) {
-        putString(out, student->Name);
-        putU32(out, static_cast<std::uint32_t>(student->Age));
-        putU32(out, static_cast<std::uint32_t>(student->Male));
-        putU32(out, static_cast<std::uint32_t>(student->NextLesson));
-        for (const TCharStat &stat : student->CharStats) {
-            putU32(out, std::bit_cast<std::uint32_t>(stat.Speed));
-            putU32(out, std::bit_cast<std::uint32_t>(stat.Accuracy));
-        }
-    }
+    for (const auto &student : m_students)
+        out += serializeRecord(*student);
     putU32(out, static_cast<std::uint32_t>(m_students.size()));
     putString(out, kHeader);
+    return out;
+}
+
+std::string TStudentList::serializeRecord(const TStudent &student)
+{
+    std::string out;
+    putString(out, student.Name);
+    putU32(out, static_cast<std::uint32_t>(student.Age));
+    putU32(out, static_cast<std::uint32_t>(student.Male));
+    putU32(out, static_cast<std::uint32_t>(student.NextLesson));
+    for (const TCharStat &stat : student.CharStats) {
+        putU32(out, std::bit_cast<std::uint32_t>(stat.Speed));
+        putU32(out, std::bit_cast<std::uint32_t>(stat.Accuracy));
+    }
     return out;
 }
 

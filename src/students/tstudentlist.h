@@ -55,6 +55,8 @@ public:
 
     // The file in the current version.
     std::string serialize() const;
+    // One student's record as the file holds it.
+    static std::string serializeRecord(const TStudent &student);
     static ReadResult parse(std::string_view bytes);
 
 private:

@@ -6,6 +6,7 @@
 #include "common/testsupport.h"
 #include "students/tnewdlg.h"
 #include "students/tstatdlg.h"
+#include "students/tstudent.h"
 
 #include <functional>
 

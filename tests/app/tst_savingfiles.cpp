@@ -1,6 +1,7 @@
 #include "app/apppaths.h"
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "classroom/classroom.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
 #include "students/tnewdlg.h"
@@ -180,7 +181,7 @@ private slots:
             TypingApp app(options());
             QCOMPARE(app.start(), 0);
             QCOMPARE(app.options().StudentNo, expected);
-            QCOMPARE(app.mainWindow()->Roster.count(), 3);
+            QCOMPARE(app.mainWindow()->classroom().roster().count(), 3);
         }
         QVERIFY(readAll(ini()).contains("StudentNo=" + QByteArray::number(expected) + "\n"));
         QCOMPARE(namesIn(sta()), QStringList({ "Ala", "Ola", "Ela" }));
@@ -264,17 +265,19 @@ private slots:
                 dialog->findChild<QPushButton *>(QStringLiteral("2"))->click();
             });
             frame->openRegistration();
-            QCOMPARE(frame->Roster.count(), 4);
+            QCOMPARE(frame->classroom().roster().count(), 4);
             QCOMPARE(readAll(sta()), list);
             app.options().ShowHands = false;
         }
         QCOMPARE(m_stops,
-            QStringList {
-                QStringLiteral("Nie można zapisać listy uczniów do pliku %1.").arg(QDir::toNativeSeparators(sta())) });
+            QStringList { QStringLiteral(
+                "Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej lekcji.")
+                              .arg(QDir::toNativeSeparators(sta())) });
         QCOMPARE(readAll(sta()), list);
         QCOMPARE(readAll(ini()), settings);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
-            QStringList({ QStringLiteral("pisarz.ini"), QStringLiteral("pisarz.sta") }));
+            QStringList(
+                { QStringLiteral("pisarz.ini"), QStringLiteral("pisarz.sta"), QStringLiteral("pisarz.sta.ids") }));
     }
 
     void damagedListIsCopiedAndTheLearnerTold()
@@ -285,7 +288,7 @@ private slots:
             const ModalDismisser dismisser;
             TypingApp app(options());
             QCOMPARE(app.start(), 0);
-            QCOMPARE(app.mainWindow()->Roster.count(), 1);
+            QCOMPARE(app.mainWindow()->classroom().roster().count(), 1);
             QTRY_COMPARE(m_stops.size(), 1);
             QVERIFY(m_stops[0].contains(QStringLiteral("pisarz.sta.bad")));
         }

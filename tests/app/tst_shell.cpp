@@ -6,6 +6,7 @@
 #include "app/ttitle.h"
 #include "app/typingapp.h"
 #include "choice/tchosedlg.h"
+#include "classroom/classroom.h"
 #include "common/lessonharness.h"
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
@@ -92,7 +93,8 @@ class TestShell : public QObject
         if (student) {
             TStudent learner(W("Ala"), 0, male);
             learner.NextLesson = nextLesson;
-            m_frame->Roster.add(learner);
+            m_frame->classroom().editableRoster().add(learner);
+            m_frame->classroom().saveRoster();
             m_options.StudentNo = 0;
         }
         m_frame->updateCommands();
@@ -237,7 +239,7 @@ private slots:
         QFETCH(int, nextLesson);
         QFETCH(int, runningAfter);
         SDIDecFrame *frame = frameWith(true, start);
-        QCOMPARE(frame->LessonLimit, 1227);
+        QCOMPARE(frame->lessonLimit(), 1227);
         frame->runCommand(SDIDecFrame::CmSuggested);
         QPointer<TLesson1> lesson = runningLesson();
         QVERIFY(lesson);
@@ -247,7 +249,7 @@ private slots:
         const EndOfLessonAnswer answer(choice);
         typeToTheEnd(lesson);
         QTRY_VERIFY(!lesson);
-        QCOMPARE(frame->Roster.at(0).NextLesson, nextLesson);
+        QCOMPARE(frame->classroom().roster().at(0).NextLesson, nextLesson);
         if (runningAfter) {
             QVERIFY(runningLesson());
             QCOMPARE(runningLesson()->textNumber(), runningAfter);
@@ -306,7 +308,7 @@ private slots:
         QVERIFY(verdict.text.endsWith(QLatin1Char(' ')));
         QVERIFY(qobject_cast<TTitle *>(frame->centralWidget()));
         if (student)
-            QCOMPARE(frame->Roster.at(0).NextLesson, 1201); // chosen lessons never move the course
+            QCOMPARE(frame->classroom().roster().at(0).NextLesson, 1201); // chosen lessons never move the course
     }
 
     void letterExercises_data()
@@ -459,7 +461,7 @@ private slots:
     void statisticsShowTheCurrentStudent()
     {
         SDIDecFrame *frame = frameWith(true);
-        frame->Roster.at(0).CharStats[statCharSlot('a')] = { 120.0F, 95.0F };
+        frame->classroom().editableRoster().at(0).CharStats[statCharSlot('a')] = { 120.0F, 95.0F };
         QString title;
         int rows = -1;
         QTimer::singleShot(0, [&] {
@@ -515,7 +517,7 @@ private slots:
         QCOMPARE(bool(lesson), !yes);
         if (!yes)
             QCOMPARE(int(lesson->engine().typedCount()), 3);
-        QCOMPARE(frame->Roster.at(0).CharStats[statCharSlot('f')].Accuracy, 0.0F); // nothing recorded
+        QCOMPARE(frame->classroom().roster().at(0).CharStats[statCharSlot('f')].Accuracy, 0.0F); // nothing recorded
         QApplication::processEvents();
         QCOMPARE(m_recorder->boxes.size(), 1);
     }
@@ -613,7 +615,7 @@ private slots:
         QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"));
         QCOMPARE(frame->isVisible(), !yes);
         QCOMPARE(bool(lesson), !yes);
-        QCOMPARE(frame->Roster.at(0).NextLesson, 1201);
+        QCOMPARE(frame->classroom().roster().at(0).NextLesson, 1201);
     }
 
     void pauseKeepsTheTime()

@@ -1,5 +1,6 @@
 #include "app/apppaths.h"
 #include "app/sdidecframe.h"
+#include "classroom/classroom.h"
 #include "common/lessonharness.h"
 #include "common/messagerecorder.h"
 #include "common/testsupport.h"
@@ -58,11 +59,25 @@ class TestHistoryCommands : public QObject
         m_options.Click = false;
         m_frame = std::make_unique<SDIDecFrame>(builtLibrary(), m_options);
         for (const QString &name : students)
-            m_frame->Roster.add(TStudent(W(name.toUtf8().constData()), 12, 0));
+            m_frame->classroom().editableRoster().add(TStudent(W(name.toUtf8().constData()), 12, 0));
+        m_frame->classroom().saveRoster();
         m_options.StudentNo = students.isEmpty() ? -1 : 0;
         m_frame->updateCommands();
         m_frame->show();
         return m_frame.get();
+    }
+
+    // A lesson of the pupil at `position` in this computer's history.
+    bool recordFor(int position, const LessonRecord &lesson)
+    {
+        const TStudent &pupil = m_frame->classroom().roster().at(position);
+        HistoryStore store(m_frame->classroom().historyFile());
+        return store.record(pupil.Id, pupil.Name, lesson);
+    }
+
+    std::vector<LessonRecord> lessonsOf(int position)
+    {
+        return m_frame->classroom().lessons(m_frame->classroom().roster().at(position).Id);
     }
 
     // A finished stored lesson, typed with a wrong key now and then.
@@ -79,7 +94,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(AppPaths::setDataDir(m_dir.path()));
-        QCOMPARE(AppPaths::historyFile(), m_dir.filePath(QStringLiteral("palcomir.db")));
+        QCOMPARE(AppPaths::dataFolder(), m_dir.path());
     }
 
     void init() { m_recorder = std::make_unique<MessageRecorder>(); }
@@ -146,7 +161,7 @@ private slots:
         QVERIFY(!frame->lesson());
         finishLesson(1203);
 
-        const std::vector<LessonRecord> lessons = frame->history()->lessons(0);
+        const std::vector<LessonRecord> lessons = lessonsOf(0);
         QCOMPARE(lessons.size(), std::size_t(3));
         QCOMPARE(lessons[1].number, 1202);
         QVERIFY(lessons[1].errors > 0);
@@ -168,7 +183,7 @@ private slots:
         QVERIFY2(newest.startsWith(QStringLiteral("1203 ")), qPrintable(newest));
 
         // The student list holds exactly the list: the history lives elsewhere.
-        QCOMPARE(readAll(AppPaths::studentsFile()), bytes(frame->Roster.serialize()));
+        QCOMPARE(readAll(AppPaths::studentsFile()), bytes(frame->classroom().roster().serialize()));
     }
 
     void removingAStudentRemovesTheirHistory()
@@ -177,7 +192,7 @@ private slots:
         LessonRecord lesson;
         for (int position : { 0, 1 }) {
             lesson.speed = float(100 + position);
-            QVERIFY(frame->history()->record(position, lesson));
+            QVERIFY(recordFor(position, lesson));
         }
         m_recorder->answerYes = true; // "Tak" to the removal
         whenDialogOpens([](QDialog *dialog) {
@@ -185,11 +200,13 @@ private slots:
             dialog->findChild<QPushButton *>(QStringLiteral("103"))->click();
         });
         frame->runCommand(SDIDecFrame::CmRegistration);
-        QCOMPARE(frame->Roster.count(), 1);
-        QCOMPARE(frame->history()->lessons(0).size(), std::size_t(1));
-        QCOMPARE(frame->history()->lessons(0).front().speed, 101.0F);
-        frame->Roster.add(TStudent(W("Ala"), 12, 0));
-        QVERIFY(frame->history()->lessons(1).empty());
+        QCOMPARE(frame->classroom().roster().count(), 1);
+        QCOMPARE(lessonsOf(0).size(), std::size_t(1));
+        QCOMPARE(lessonsOf(0).front().speed, 101.0F);
+        // Registered again under the same name: a new pupil with no history.
+        frame->classroom().editableRoster().add(TStudent(W("Ala"), 12, 0));
+        QVERIFY(frame->classroom().saveRoster());
+        QVERIFY(lessonsOf(1).empty());
     }
 
     void statisticsTellWhatWasTypedInstead()
@@ -197,8 +214,8 @@ private slots:
         SDIDecFrame *frame = frameWith({ "Ala" });
         LessonRecord typed;
         typed.confusions = { { 'l', 'k', 4 }, { 'l', 'j', 1 }, { 'l', 'o', 2 }, { 'l', 'p', 1 } };
-        QVERIFY(frame->history()->record(0, typed));
-        frame->Roster.at(0).CharStats[std::size_t(statCharSlot('l'))] = { 100.0F, 50.0F };
+        QVERIFY(recordFor(0, typed));
+        frame->classroom().editableRoster().at(0).CharStats[std::size_t(statCharSlot('l'))] = { 100.0F, 50.0F };
         QString told;
         whenDialogOpens([&](QDialog *dialog) {
             auto *list = dialog->findChild<TStatListBox *>();
@@ -235,7 +252,7 @@ private slots:
             const auto l = static_cast<unsigned char>(W("ł")[0]);
             const auto n = std::uint32_t(typed);
             lesson.chars = { { 'a', n, 0, 9000 }, { 'k', n - 2, 2, 9000 }, { l, n - 5, 5, 9000 } };
-            QVERIFY(frame->history()->record(0, lesson));
+            QVERIFY(recordFor(0, lesson));
         }
         frame->runCommand(SDIDecFrame::CmWeakLetters);
         QVERIFY(!m_recorder->boxes.isEmpty());
@@ -255,7 +272,7 @@ private slots:
         LessonRecord lesson;
         lesson.speed = 150.0F;
         lesson.accuracy = 90.0F;
-        QVERIFY(frame->history()->record(1, lesson));
+        QVERIFY(recordFor(1, lesson));
         QStringList byName, bySpeed;
         QByteArray exported;
         const QString csv = m_dir.filePath(QStringLiteral("klasa.csv"));

@@ -1,7 +1,6 @@
 #include "common/testsupport.h"
 #include "history/classcsv.h"
 #include "history/lessonrecord.h"
-#include "history/studentkeys.h"
 #include "history/weakletters.h"
 
 namespace {
@@ -65,36 +64,6 @@ private slots:
                        "143,3;97,0\r\n"
                        "\"Jan; \"\"Kowal\"\"\";kurs uko\xC5\x84"
                        "czony;0;;;\r\n"));
-    }
-
-    void studentKeys_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QList<qint64>>("keys");
-        // Known: 1 Ala at 0, 2 Bartek at 1, 3 Celina at 2, 4 Darek gone (-1).
-        QTest::newRow("unchanged") << QStringList { "Ala", "Bartek", "Celina" } << QList<qint64> { 1, 2, 3 };
-        QTest::newRow("one added at the end")
-            << QStringList { "Ala", "Bartek", "Celina", "Ewa" } << QList<qint64> { 1, 2, 3, 0 };
-        QTest::newRow("the first removed: the rest move up")
-            << QStringList { "Bartek", "Celina" } << QList<qint64> { 2, 3 };
-        QTest::newRow("renamed in place") << QStringList { "Ala", "Bartłomiej", "Celina" } << QList<qint64> { 1, 2, 3 };
-        QTest::newRow("one gone from the list comes back")
-            << QStringList { "Ala", "Bartek", "Celina", "Darek" } << QList<qint64> { 1, 2, 3, 4 };
-        QTest::newRow("two of one name: each keeps their own")
-            << QStringList { "Ala", "Ala", "Celina" } << QList<qint64> { 1, 2, 3 };
-    }
-
-    void studentKeys()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(QList<qint64>, keys);
-        const std::vector<KnownStudent> known { { 1, 0, "Ala" }, { 2, 1, "Bartek" }, { 3, 2, "Celina" },
-            { 4, -1, "Darek" } };
-        std::vector<std::string> list;
-        for (const QString &name : names)
-            list.push_back(name.toStdString());
-        const std::vector<std::int64_t> found = matchStudentKeys(list, known);
-        QCOMPARE(QList<qint64>(found.begin(), found.end()), keys);
     }
 
     void summaries()

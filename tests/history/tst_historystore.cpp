@@ -24,14 +24,6 @@ LessonRecord lesson(std::int64_t when, float speed, std::vector<TConfusion> conf
     return r;
 }
 
-std::vector<std::string> names(std::initializer_list<const char *> list)
-{
-    std::vector<std::string> out;
-    for (const char *name : list)
-        out.push_back(W(name));
-    return out;
-}
-
 // Runs SQL on the file beside the store, as another program would.
 bool runSql(const QString &path, const QStringList &statements, QVariant *firstValue = nullptr)
 {
@@ -73,16 +65,18 @@ private slots:
     {
         {
             HistoryStore store(m_path);
-            QVERIFY(store.syncStudents(names({ "Ala", "Łukasz" })));
-            QVERIFY(store.record(1, lesson(1000, 150, { { 'l', 'k', 3 }, { 'l', 'p', 1 } })));
-            QVERIFY(store.record(1, lesson(2000, 170, { { 'l', 'k', 2 } })));
+            QVERIFY(store.record("b", W("Łukasz"), lesson(1000, 150, { { 'l', 'k', 3 }, { 'l', 'p', 1 } })));
+            QVERIFY(store.record("b", W("Łukasz"), lesson(2000, 170, { { 'l', 'k', 2 } })));
             QVERIFY(store.takeProblem().isEmpty());
             QVERIFY(QFile::exists(m_path + QStringLiteral("-wal")));
         }
-        HistoryStore store(m_path);
-        QVERIFY(store.syncStudents(names({ "Ala", "Łukasz" })));
-        QVERIFY(store.lessons(0).empty());
-        const std::vector<LessonRecord> read = store.lessons(1);
+        // Closed, the file alone holds everything: a backup of it is whole.
+        QVERIFY(!QFile::exists(m_path + QStringLiteral("-wal")));
+        // Another computer's file is only read.
+        HistoryStore store(m_path, true);
+        QVERIFY(store.lessons("a").empty());
+        QVERIFY(!store.record("b", W("Łukasz"), lesson(3000, 100)));
+        const std::vector<LessonRecord> read = store.lessons("b");
         QCOMPARE(read.size(), std::size_t(2));
         const LessonRecord &r = read[0];
         QCOMPARE(r.when, 1000);
@@ -95,12 +89,12 @@ private slots:
         QCOMPARE(r.speed, 150.0F);
         QCOMPARE(read[1].speed, 170.0F);
 
-        const std::vector<CharTally> chars = store.charTotals(1);
+        const std::vector<CharTally> chars = store.charTotals("b");
         QCOMPARE(chars.size(), std::size_t(2));
         QCOMPARE(chars[1].Char, 'l');
         QCOMPARE(chars[1].Hits, 80u);
         QCOMPARE(chars[1].Time, 18000u);
-        const std::vector<TConfusion> pairs = store.confusionTotals(1);
+        const std::vector<TConfusion> pairs = store.confusionTotals("b");
         QCOMPARE(pairs.size(), std::size_t(2));
         QCOMPARE(pairs[0].Typed, 'k');
         QCOMPARE(pairs[0].Count, 5u);
@@ -113,18 +107,25 @@ private slots:
             first << QString::fromUtf8(statement);
         first << QStringLiteral("UPDATE schema_version SET version = 1")
               << QStringLiteral("INSERT INTO students VALUES (7, 0, 'Ala')")
+              << QStringLiteral("INSERT INTO students VALUES (8, 1, 'Jan')")
               << QStringLiteral("INSERT INTO lessons VALUES (1, 7, 500, 0, 1201, '', 1, 60, 100, 2, 99.5, 98)")
+              << QStringLiteral("INSERT INTO lessons VALUES (2, 8, 500, 0, 1202, '', 1, 60, 100, 2, 99.5, 98)")
               << QStringLiteral("INSERT INTO confusions VALUES (1, 108, 107, 2)");
         QVERIFY(runSql(m_path, first));
 
+        // Ala is still at her place; a new list put Zosia where Jan was.
         HistoryStore store(m_path);
-        QVERIFY(store.syncStudents(names({ "Ala" })));
-        QCOMPARE(store.lessons(0).size(), std::size_t(1));
-        QCOMPARE(store.lessons(0)[0].number, 1201);
-        QCOMPARE(store.confusionTotals(0).size(), std::size_t(1));
-        QVERIFY(store.charTotals(0).empty());
-        QVERIFY(store.record(0, lesson(600, 120)));
-        QCOMPARE(store.charTotals(0).size(), std::size_t(2));
+        store.adoptPupils({ { "Ala", "ala" }, { "Zosia", "zosia" } });
+        QCOMPARE(store.lessons("ala").size(), std::size_t(1));
+        QCOMPARE(store.lessons("ala")[0].number, 1201);
+        QCOMPARE(store.confusionTotals("ala").size(), std::size_t(1));
+        QVERIFY(store.charTotals("ala").empty());
+        QVERIFY(store.lessons("zosia").empty());
+        const auto pupils = store.pupils();
+        QCOMPARE(pupils.size(), std::size_t(2));
+        QVERIFY(std::count_if(pupils.begin(), pupils.end(), [](const auto &p) { return p.second == "Jan"; }) == 1);
+        QVERIFY(store.record("ala", "Ala", lesson(600, 120)));
+        QCOMPARE(store.charTotals("ala").size(), std::size_t(2));
         QVariant version;
         QVERIFY(runSql(m_path, { QStringLiteral("SELECT version FROM schema_version") }, &version));
         QCOMPARE(version.toInt(), HistoryStore::kSchemaVersion);
@@ -144,12 +145,11 @@ private slots:
         QFETCH(QByteArray, content);
         QVERIFY(writeAll(m_path, content));
         HistoryStore store(m_path);
-        QVERIFY(store.syncStudents(names({ "Ala" })));
+        QVERIFY(store.record("a", "Ala", lesson(1, 100)));
         QCOMPARE(store.damagedCopy(), m_path + QStringLiteral(".bad"));
         QCOMPARE(readAll(store.damagedCopy()), content);
         QVERIFY(store.takeProblem().contains(QStringLiteral("uszkodzony")));
-        QVERIFY(store.record(0, lesson(1, 100)));
-        QCOMPARE(store.lessons(0).size(), std::size_t(1));
+        QCOMPARE(store.lessons("a").size(), std::size_t(1));
     }
 
     void foreignDatabaseIsCopiedAside()
@@ -157,7 +157,7 @@ private slots:
         QVERIFY(runSql(m_path, { QStringLiteral("CREATE TABLE notes (text TEXT)") }));
         const QByteArray before = readAll(m_path);
         HistoryStore store(m_path);
-        QVERIFY(store.syncStudents(names({ "Ala" })));
+        QVERIFY(store.record("a", "Ala", lesson(1, 100)));
         QCOMPARE(readAll(store.damagedCopy()), before);
     }
 
@@ -182,37 +182,25 @@ private slots:
         }
         const QByteArray before = readAll(m_path);
         HistoryStore store(m_path);
-        QVERIFY(!store.syncStudents(names({ "Ala" })));
-        QVERIFY(!store.record(0, lesson(1, 100)));
+        QVERIFY(!store.record("a", "Ala", lesson(1, 100)));
         QVERIFY(store.takeProblem().contains(told));
         QVERIFY(store.takeProblem().isEmpty());
         QCOMPARE(readAll(m_path), before);
         QVERIFY(!QFile::exists(m_path + QStringLiteral(".bad")));
     }
 
-    void keysFollowTheList()
+    void removedPupilTakesOnlyTheirLessons()
     {
         HistoryStore store(m_path);
-        QVERIFY(store.syncStudents(names({ "Ala", "Bartek", "Celina" })));
-        for (int position = 0; position < 3; ++position)
-            QVERIFY(store.record(position, lesson(position, float(100 + position))));
-
-        // Removed in "Rejestracja": the history goes, the others move up.
-        store.removeStudent(0);
-        QVERIFY(store.syncStudents(names({ "Bartek", "Celina" })));
-        QCOMPARE(store.lessons(0).front().speed, 101.0F);
-        QCOMPARE(store.lessons(1).front().speed, 102.0F);
-
-        // Added again under the old name: a new student with no history; a rename keeps it.
-        QVERIFY(store.syncStudents(names({ "Bartłomiej", "Celina", "Ala" })));
-        QCOMPARE(store.lessons(0).front().speed, 101.0F);
-        QVERIFY(store.lessons(2).empty());
-
-        // Read again at the next start.
+        // Two pupils of one name are two pupils.
+        for (const char *id : { "a", "b", "c" })
+            QVERIFY(store.record(id, "Ala", lesson(id[0], float(id[0]))));
+        store.removePupil("a");
+        QVERIFY(store.lessons("a").empty());
+        QCOMPARE(store.lessons("b").front().speed, float('b'));
         HistoryStore again(m_path);
-        QVERIFY(again.syncStudents(names({ "Bartłomiej", "Celina", "Ala" })));
-        QCOMPARE(again.lessons(1).front().speed, 102.0F);
-        QVERIFY(again.lessons(2).empty());
+        QCOMPARE(again.lessons("c").front().speed, float('c'));
+        QVERIFY(again.lessons("a").empty());
     }
 };
 

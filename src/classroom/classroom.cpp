@@ -1,0 +1,347 @@
+#include "classroom/classroom.h"
+
+#include "history/historystore.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QUuid>
+
+namespace {
+
+// Another computer holds the lock only while it writes the list; one that
+// died holding it leaves a lock older than this, which is taken over.
+constexpr int kStaleLockMs = 30000;
+constexpr int kLockWaitMs = 10000;
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(4 * 1024 * 1024);
+}
+
+std::string bytesOf(const QByteArray &bytes)
+{
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+bool writeWhole(const QString &path, const std::string &bytes)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace
+
+Classroom::Classroom(QString studentsFile, QString historyFolder, QString computer, int &studentNo, QObject *parent)
+    : QObject(parent)
+    , m_store(std::move(studentsFile))
+    , m_idsFile(m_store.path() + QStringLiteral(".ids"))
+    , m_historyFolder(std::move(historyFolder))
+    , m_computer(std::move(computer))
+    , m_studentNo(studentNo)
+{ }
+
+Classroom::~Classroom()
+{
+    close();
+}
+
+std::string Classroom::newId() const
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+}
+
+void Classroom::tell(const QString &text)
+{
+    if (text.isEmpty() || m_told.contains(text))
+        return;
+    m_told << text;
+    emit problem(text);
+}
+
+void Classroom::load()
+{
+    m_roster = m_store.load();
+    tell(m_store.problem());
+    const std::string bytes = bytesOf(m_store.bytes());
+    const PupilIds known = PupilIds::parse(bytesOf(contentsOf(m_idsFile)));
+    assignIds(m_roster, bytes, known, [this] { return newId(); });
+    takeIds(m_roster, bytes, known.removed);
+    m_studentNo = validStudentNo(m_studentNo, m_roster.count());
+
+    const QString folder = QFileInfo(m_store.path()).absolutePath();
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".palcomir-XXXXXX")));
+    if (!probe.open()) {
+        tell(QStringLiteral("Nie można zapisywać w folderze danych %1. Lekcje działają, ale nowi uczniowie i wyniki "
+                            "nie zostaną zapisane.\n%2")
+                 .arg(QDir::toNativeSeparators(folder), probe.errorString()));
+        return;
+    }
+    probe.close();
+    // Identities made just now are written at once, so that every computer
+    // sharing the folder knows the pupils by the same ones; the list itself
+    // is left as it is until it changes.
+    if (m_roster.count() > 0 && known.listHash != fnv1a(bytes))
+        pinIds();
+}
+
+void Classroom::pinIds()
+{
+    QLockFile lock(m_store.path() + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs))
+        return;
+    // Another computer may have been first: its identities are everyone's.
+    const PupilIds known = PupilIds::parse(bytesOf(contentsOf(m_idsFile)));
+    if (known.listHash == m_baseIds.listHash && known.pupils.size() == m_baseIds.pupils.size()) {
+        for (int i = 0; i < m_roster.count(); ++i)
+            m_roster.at(i).Id = known.pupils[std::size_t(i)].id;
+        m_baseIds = known;
+        takeIds(m_roster, {}, known.removed);
+        m_baseIds.listHash = known.listHash;
+        return;
+    }
+    writeWhole(m_idsFile, m_baseIds.serialize());
+}
+
+// What the folder holds now, as this computer has it: the base of the next merge.
+void Classroom::takeIds(const TStudentList &written, const std::string &bytes, std::set<std::string> removed)
+{
+    m_baseIds = PupilIds::of(written, bytes, std::move(removed));
+    m_changes.base.clear();
+    for (const PupilIds::Pupil &p : m_baseIds.pupils)
+        m_changes.base.insert(p.id);
+}
+
+TStudent *Classroom::current()
+{
+    return m_studentNo >= 0 && m_studentNo < m_roster.count() ? &m_roster.at(m_studentNo) : nullptr;
+}
+
+bool Classroom::saveRoster()
+{
+    const QString path = m_store.path();
+    if (!m_store.writable())
+        return false;
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs)) {
+        tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
+                            "Zapis zostanie ponowiony po następnej lekcji.")
+                 .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+
+    StudentStore now(path);
+    TStudentList file = now.load();
+    tell(now.problem());
+    if (!now.writable())
+        return false;
+    const std::string bytes = bytesOf(now.bytes());
+    PupilIds known = PupilIds::parse(bytesOf(contentsOf(m_idsFile)));
+    if (known.listHash != fnv1a(bytes) && m_baseIds.listHash == fnv1a(bytes))
+        known = m_baseIds; // the list is as this computer last saw it
+    // Another computer gave the same list its identities first: take them.
+    if (known.listHash == m_baseIds.listHash && known.pupils.size() == m_baseIds.pupils.size()) {
+        std::map<std::string, std::string> renamed;
+        for (std::size_t i = 0; i < known.pupils.size(); ++i) {
+            if (known.pupils[i].id != m_baseIds.pupils[i].id)
+                renamed[m_baseIds.pupils[i].id] = known.pupils[i].id;
+        }
+        for (int i = 0; i < m_roster.count(); ++i) {
+            if (const auto it = renamed.find(m_roster.at(i).Id); it != renamed.end())
+                m_roster.at(i).Id = it->second;
+        }
+        for (const auto &[from, to] : renamed) {
+            if (m_changes.base.erase(from))
+                m_changes.base.insert(to);
+            if (auto node = m_changes.lessons.extract(from)) {
+                node.key() = to;
+                m_changes.lessons.insert(std::move(node));
+            }
+        }
+    }
+    assignIds(file, bytes, known, [this] { return newId(); });
+    for (int i = 0; i < m_roster.count(); ++i) {
+        if (m_roster.at(i).Id.empty())
+            m_roster.at(i).Id = newId();
+    }
+
+    const std::string currentId = current() ? current()->Id : std::string();
+    MergedRoster merged = mergeRosters(file, known.removed, m_roster, m_changes);
+    const std::string out = merged.list.serialize();
+    // The identities go first: a list whose identities are lost would make
+    // strangers of its pupils, while identities a step ahead of their list
+    // still find every pupil whose record did not change.
+    const PupilIds ids = PupilIds::of(merged.list, out, merged.removed);
+    const std::string idsText = ids.serialize();
+    const bool unchanged = out == bytes && bytesOf(contentsOf(m_idsFile)) == idsText;
+    if (!unchanged && (!writeWhole(m_idsFile, idsText) || !m_store.save(merged.list))) {
+        tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
+                            "lekcji.")
+                 .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    // Pupils removed anywhere lose their lessons on this computer too.
+    if (HistoryStore *own = ownHistory()) {
+        for (const std::string &id : merged.removed) {
+            if (!m_baseIds.removed.count(id))
+                own->removePupil(id);
+        }
+    }
+    m_roster = std::move(merged.list);
+    m_changes.lessons.clear();
+    takeIds(m_roster, out, ids.removed);
+    m_studentNo = -1;
+    for (int i = 0; i < m_roster.count() && !currentId.empty(); ++i) {
+        if (m_roster.at(i).Id == currentId)
+            m_studentNo = i;
+    }
+    return true;
+}
+
+void Classroom::recordLesson(const TCharCounts &counts, const LessonRecord &record)
+{
+    TStudent *student = current();
+    if (!student)
+        return;
+    RecordCharCounts(*student, counts);
+    if (student->Id.empty())
+        student->Id = newId();
+    m_changes.lessons[student->Id].push_back(counts);
+    const std::string id = student->Id;
+    const std::string name = student->Name;
+    saveRoster();
+    if (HistoryStore *own = ownHistory()) {
+        own->record(id, name, record);
+        tell(own->takeProblem());
+    }
+}
+
+void Classroom::setNextLesson(int next)
+{
+    if (TStudent *student = current(); student && student->NextLesson != next) {
+        student->NextLesson = next;
+        saveRoster();
+    }
+}
+
+QString Classroom::historyFile() const
+{
+    return QDir(m_historyFolder).filePath(QStringLiteral("palcomir-%1.db").arg(m_computer));
+}
+
+QStringList Classroom::dataFiles() const
+{
+    QStringList files { m_store.path(), m_idsFile };
+    for (const QFileInfo &f : QDir(m_historyFolder).entryInfoList({ QStringLiteral("palcomir*.db") }, QDir::Files))
+        files << f.filePath();
+    return files;
+}
+
+HistoryStore *Classroom::ownHistory()
+{
+    if (!m_history) {
+        const QString own = historyFile();
+        // The one history file of earlier versions becomes this computer's.
+        const QString single = QDir(m_historyFolder).filePath(QStringLiteral("palcomir.db"));
+        if (!QFileInfo::exists(own) && QFileInfo::exists(single) && QFile::rename(single, own)) {
+            QFile::rename(single + QStringLiteral("-wal"), own + QStringLiteral("-wal"));
+            QFile::remove(single + QStringLiteral("-shm"));
+        }
+        m_history = std::make_unique<HistoryStore>(own);
+        std::vector<std::pair<std::string, std::string>> list;
+        for (int i = 0; i < m_roster.count(); ++i)
+            list.emplace_back(m_roster.at(i).Name, m_roster.at(i).Id);
+        m_history->adoptPupils(list);
+        tell(m_history->takeProblem());
+    }
+    return m_history.get();
+}
+
+std::vector<HistoryStore *> Classroom::allHistories()
+{
+    std::vector<HistoryStore *> stores;
+    if (HistoryStore *own = ownHistory())
+        stores.push_back(own);
+    const QString ownPath = QFileInfo(historyFile()).absoluteFilePath();
+    for (const QFileInfo &f : QDir(m_historyFolder).entryInfoList({ QStringLiteral("palcomir*.db") }, QDir::Files)) {
+        const QString path = f.absoluteFilePath();
+        if (path == ownPath)
+            continue;
+        auto &store = m_others[path];
+        if (!store)
+            store = std::make_unique<HistoryStore>(path, true);
+        stores.push_back(store.get());
+    }
+    return stores;
+}
+
+std::vector<LessonRecord> Classroom::lessons(const std::string &id)
+{
+    std::vector<LessonRecord> all;
+    for (HistoryStore *store : allHistories()) {
+        std::vector<LessonRecord> some = store->lessons(id);
+        all.insert(all.end(), std::make_move_iterator(some.begin()), std::make_move_iterator(some.end()));
+    }
+    tell(ownHistory()->takeProblem());
+    std::stable_sort(
+        all.begin(), all.end(), [](const LessonRecord &a, const LessonRecord &b) { return a.when < b.when; });
+    return all;
+}
+
+std::vector<CharTally> Classroom::charTotals(const std::string &id)
+{
+    std::map<unsigned char, CharTally> sums;
+    for (HistoryStore *store : allHistories()) {
+        for (const CharTally &t : store->charTotals(id)) {
+            CharTally &sum = sums[t.Char];
+            sum.Char = t.Char;
+            sum.Hits += t.Hits;
+            sum.Misses += t.Misses;
+            sum.Time += t.Time;
+        }
+    }
+    tell(ownHistory()->takeProblem());
+    std::vector<CharTally> out;
+    for (const auto &[c, t] : sums)
+        out.push_back(t);
+    return out;
+}
+
+std::vector<TConfusion> Classroom::confusionTotals(const std::string &id)
+{
+    std::map<std::pair<unsigned char, unsigned char>, std::uint32_t> sums;
+    for (HistoryStore *store : allHistories()) {
+        for (const TConfusion &c : store->confusionTotals(id))
+            sums[{ c.Expected, c.Typed }] += c.Count;
+    }
+    tell(ownHistory()->takeProblem());
+    std::vector<TConfusion> out;
+    for (const auto &[pair, count] : sums)
+        out.push_back({ pair.first, pair.second, count });
+    return out;
+}
+
+void Classroom::close()
+{
+    saveRoster();
+    if (m_history)
+        m_history->close();
+    for (auto &[path, store] : m_others)
+        store->close();
+}
