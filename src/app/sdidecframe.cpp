@@ -307,13 +307,22 @@ void SDIDecFrame::showClass()
             title = cp1250::toUtf8(*t);
         pupils.push_back({ cp1250::toUtf8(student.Name), student.NextLesson, title, m_classroom->lessons(student.Id) });
     }
+    const std::vector<std::pair<std::string, std::string>> gone = m_classroom->pupilsGone();
+    for (const auto &[id, name] : gone)
+        pupils.push_back({ cp1250::toUtf8(name), 0, std::nullopt, m_classroom->lessons(id), true });
     std::vector<int> next;
-    for (const ClassPupil &p : pupils)
+    std::vector<bool> forgettable;
+    for (const ClassPupil &p : pupils) {
         next.push_back(p.nextLesson);
+        forgettable.push_back(p.gone);
+    }
     const auto dateOf = [](std::int64_t when) {
         return QDateTime::fromSecsSinceEpoch(when).toString(QStringLiteral("yyyy-MM-dd")).toStdString();
     };
     ClassDlg dialog(this, classRows(pupils, m_lessonLimit, dateOf), next);
+    const int listed = roster.count();
+    dialog.allowForgetting(forgettable,
+        [this, &gone, listed](int row) { m_classroom->forgetPupil(gone[std::size_t(row - listed)].first); });
     dialog.exec();
 }
 
@@ -357,22 +366,10 @@ LessonRecord SDIDecFrame::describeForHistory(const TLesson1 &finished) const
     LessonRecord record;
     record.when = QDateTime::currentSecsSinceEpoch();
     record.suggested = m_source == LessonSource::Suggested;
-    record.number = finished.textNumber();
-    if (const auto *words = qobject_cast<const TLesson3 *>(&finished)) {
-        record.kind = LessonKind::Words;
-        record.number = 0;
-        record.detail = cp1250::toUtf8(words->letters());
-    } else if (const auto *letters = qobject_cast<const TLesson2 *>(&finished)) {
-        record.kind = LessonKind::Letters;
-        record.number = 0;
-        record.detail = cp1250::toUtf8(letters->letters());
-    } else if (const auto *own = qobject_cast<const TLesson5 *>(&finished)) {
-        record.kind = LessonKind::OwnText;
-        record.number = 0;
-        record.detail = QFileInfo(own->fileName()).fileName().toStdString();
-    } else if (qobject_cast<const TLesson4 *>(&finished)) {
-        record.kind = LessonKind::Keypad;
-    }
+    const LessonDescription what = finished.describe();
+    record.kind = what.kind;
+    record.number = what.number;
+    record.detail = what.detail;
     record.seconds = engine.seconds();
     record.keystrokes = engine.typedCount();
     record.errors = engine.errorCount();

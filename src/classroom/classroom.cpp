@@ -4,12 +4,15 @@
 
 #include <algorithm>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -18,6 +21,21 @@ namespace {
 // died holding it leaves a lock older than this, which is taken over.
 constexpr int kStaleLockMs = 30000;
 constexpr int kLockWaitMs = 10000;
+
+// QLockFile waits longer and longer between its tries (up to seconds), so a
+// computer could wait long after the others are done; a short, uneven pause
+// shares the list fairly among a whole lab.
+bool takeLock(QLockFile &lock)
+{
+    lock.setStaleLockTime(kStaleLockMs);
+    QDeadlineTimer deadline(kLockWaitMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
+            return false;
+        QThread::msleep(5 + QRandomGenerator::global()->bounded(10));
+    }
+    return true;
+}
 
 QByteArray contentsOf(const QString &path)
 {
@@ -75,6 +93,15 @@ void Classroom::tell(const QString &text)
 
 void Classroom::load()
 {
+    const QString folder = QFileInfo(m_store.path()).absolutePath();
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".palcomir-XXXXXX")));
+    m_folderWritable = probe.open();
+    probe.close();
+
+    // The list and its identities are read as one: another computer writes
+    // them one after the other, under the lock.
+    QLockFile lock(m_store.path() + QStringLiteral(".lock"));
+    const bool locked = m_folderWritable && takeLock(lock);
     m_roster = m_store.load();
     tell(m_store.problem());
     const std::string bytes = bytesOf(m_store.bytes());
@@ -82,40 +109,17 @@ void Classroom::load()
     assignIds(m_roster, bytes, known, [this] { return newId(); });
     takeIds(m_roster, bytes, known.removed);
     m_studentNo = validStudentNo(m_studentNo, m_roster.count());
-
-    const QString folder = QFileInfo(m_store.path()).absolutePath();
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".palcomir-XXXXXX")));
-    if (!probe.open()) {
-        tell(QStringLiteral("Nie można zapisywać w folderze danych %1. Lekcje działają, ale nowi uczniowie i wyniki "
-                            "nie zostaną zapisane.\n%2")
-                 .arg(QDir::toNativeSeparators(folder), probe.errorString()));
-        return;
-    }
-    probe.close();
     // Identities made just now are written at once, so that every computer
     // sharing the folder knows the pupils by the same ones; the list itself
     // is left as it is until it changes.
-    if (m_roster.count() > 0 && known.listHash != fnv1a(bytes))
-        pinIds();
-}
+    if (locked && m_roster.count() > 0 && known.listHash != fnv1a(bytes))
+        writeWhole(m_idsFile, m_baseIds.serialize());
 
-void Classroom::pinIds()
-{
-    QLockFile lock(m_store.path() + QStringLiteral(".lock"));
-    lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs))
-        return;
-    // Another computer may have been first: its identities are everyone's.
-    const PupilIds known = PupilIds::parse(bytesOf(contentsOf(m_idsFile)));
-    if (known.listHash == m_baseIds.listHash && known.pupils.size() == m_baseIds.pupils.size()) {
-        for (int i = 0; i < m_roster.count(); ++i)
-            m_roster.at(i).Id = known.pupils[std::size_t(i)].id;
-        m_baseIds = known;
-        takeIds(m_roster, {}, known.removed);
-        m_baseIds.listHash = known.listHash;
-        return;
+    if (!m_folderWritable) {
+        tell(QStringLiteral("Nie można zapisywać w folderze danych %1. Lekcje działają, ale nowi uczniowie i wyniki "
+                            "nie zostaną zapisane.\n%2")
+                 .arg(QDir::toNativeSeparators(folder), probe.errorString()));
     }
-    writeWhole(m_idsFile, m_baseIds.serialize());
 }
 
 // What the folder holds now, as this computer has it: the base of the next merge.
@@ -138,8 +142,7 @@ bool Classroom::saveRoster()
     if (!m_store.writable())
         return false;
     QLockFile lock(path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs)) {
+    if (!takeLock(lock)) {
         tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
                             "Zapis zostanie ponowiony po następnej lekcji.")
                  .arg(QDir::toNativeSeparators(path)));
@@ -182,7 +185,9 @@ bool Classroom::saveRoster()
     }
 
     const std::string currentId = current() ? current()->Id : std::string();
-    MergedRoster merged = mergeRosters(file, known.removed, m_roster, m_changes);
+    std::set<std::string> removed = known.removed;
+    removed.insert(m_forget.begin(), m_forget.end());
+    MergedRoster merged = mergeRosters(file, removed, m_roster, m_changes);
     const std::string out = merged.list.serialize();
     // The identities go first: a list whose identities are lost would make
     // strangers of its pupils, while identities a step ahead of their list
@@ -205,6 +210,7 @@ bool Classroom::saveRoster()
     }
     m_roster = std::move(merged.list);
     m_changes.lessons.clear();
+    m_forget.clear();
     takeIds(m_roster, out, ids.removed);
     m_studentNo = -1;
     for (int i = 0; i < m_roster.count() && !currentId.empty(); ++i) {
@@ -263,7 +269,8 @@ HistoryStore *Classroom::ownHistory()
             QFile::rename(single + QStringLiteral("-wal"), own + QStringLiteral("-wal"));
             QFile::remove(single + QStringLiteral("-shm"));
         }
-        m_history = std::make_unique<HistoryStore>(own);
+        // In a folder that cannot be written the history is still read.
+        m_history = std::make_unique<HistoryStore>(own, !m_folderWritable);
         std::vector<std::pair<std::string, std::string>> list;
         for (int i = 0; i < m_roster.count(); ++i)
             list.emplace_back(m_roster.at(i).Name, m_roster.at(i).Id);
@@ -344,4 +351,26 @@ void Classroom::close()
         m_history->close();
     for (auto &[path, store] : m_others)
         store->close();
+}
+
+std::vector<std::pair<std::string, std::string>> Classroom::pupilsGone()
+{
+    std::set<std::string> listed;
+    for (int i = 0; i < m_roster.count(); ++i)
+        listed.insert(m_roster.at(i).Id);
+    std::vector<std::pair<std::string, std::string>> gone;
+    std::set<std::string> seen;
+    for (HistoryStore *store : allHistories()) {
+        for (auto &[id, name] : store->pupils()) {
+            if (!listed.count(id) && !m_baseIds.removed.count(id) && seen.insert(id).second)
+                gone.emplace_back(id, name);
+        }
+    }
+    return gone;
+}
+
+void Classroom::forgetPupil(const std::string &id)
+{
+    m_forget.insert(id);
+    saveRoster();
 }

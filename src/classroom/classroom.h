@@ -59,6 +59,12 @@ public:
     std::vector<CharTally> charTotals(const std::string &id);
     std::vector<TConfusion> confusionTotals(const std::string &id);
 
+    // Pupils the history holds lessons of who are no longer on the list:
+    // identity and name (Windows-1250).
+    std::vector<std::pair<std::string, std::string>> pupilsGone();
+    // Their lessons go from every computer's file (each deletes its own).
+    void forgetPupil(const std::string &id);
+
     const QString &studentsFile() const { return m_store.path(); }
     // This computer's history file.
     QString historyFile() const;
@@ -73,8 +79,6 @@ signals:
 
 private:
     void tell(const QString &text);
-    // Writes the identities of the list as read, leaving the list alone.
-    void pinIds();
     HistoryStore *ownHistory();
     std::vector<HistoryStore *> allHistories();
     void takeIds(const TStudentList &written, const std::string &bytes, std::set<std::string> removed);
@@ -87,6 +91,8 @@ private:
     int &m_studentNo;
     TStudentList m_roster;
     LocalChanges m_changes;
+    std::set<std::string> m_forget; // pupils whose lessons every computer deletes
+    bool m_folderWritable = true;
     PupilIds m_baseIds; // the list as last read or written, with its identities
     std::unique_ptr<HistoryStore> m_history;
     std::map<QString, std::unique_ptr<HistoryStore>> m_others;

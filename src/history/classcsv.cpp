@@ -55,7 +55,9 @@ std::vector<ClassRow> classRows(
     for (const ClassPupil &pupil : pupils) {
         ClassRow row;
         row.name = pupil.name;
-        if (pupil.nextLesson >= lessongroups::kFirstBasicLesson && pupil.nextLesson < lessonLimit) {
+        if (pupil.gone) {
+            row.nextLesson = "bez ucznia";
+        } else if (pupil.nextLesson >= lessongroups::kFirstBasicLesson && pupil.nextLesson < lessonLimit) {
             LessonRecord course;
             course.number = pupil.nextLesson;
             row.nextLesson = lessonLabel(course, pupil.nextTitle);

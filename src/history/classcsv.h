@@ -25,6 +25,7 @@ struct ClassPupil {
     int nextLesson = 0;
     std::optional<std::string> nextTitle; // UTF-8, the library's title of nextLesson
     std::vector<LessonRecord> lessons; // in the order they finished
+    bool gone = false; // results whose pupil is no longer on the list
 };
 
 // The rows of "Klasa": the next lesson, or "kurs ukończony" past the last

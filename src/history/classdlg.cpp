@@ -4,6 +4,8 @@
 #include "widgets/help.h"
 #include "widgets/messages.h"
 
+#include <algorithm>
+
 #include <QCollator>
 #include <QDir>
 #include <QFileDialog>
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr int kSortRole = Qt::UserRole;
+constexpr int kRowRole = Qt::UserRole + 1; // the row's index among the rows given
 
 // Sorts by its sort value: numbers as numbers, names in Polish alphabet order.
 class SortItem : public QTableWidgetItem
@@ -79,6 +82,7 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
         const auto shown = [](const std::optional<double> &v) { return v ? QString::number(*v, 'f', 1) : QString(); };
         const int next = std::size_t(row) < nextLessons.size() ? nextLessons[std::size_t(row)] : 0;
         m_table->setItem(row, Name, cell(text(r.name), text(r.name), false));
+        m_table->item(row, Name)->setData(kRowRole, row);
         m_table->setItem(row, NextLesson, cell(text(r.nextLesson), double(next), false));
         m_table->setItem(row, Finished, cell(QString::number(r.finished), double(r.finished), true));
         m_table->setItem(row, LastPractice, cell(text(r.lastPractice), text(r.lastPractice), false));
@@ -95,8 +99,17 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
     connect(exportButton, &QPushButton::clicked, this, &ClassDlg::exportFile);
     connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::ClassView); });
 
+    m_forget = dialogButton(this, QStringLiteral("&Usuń wyniki"), 103);
+    m_forget->hide();
+    connect(m_forget, &QPushButton::clicked, this, &ClassDlg::forgetSelected);
+    connect(m_table, &QTableWidget::itemSelectionChanged, this, [this] {
+        const int row = selectedRow();
+        m_forget->setEnabled(row >= 0 && std::size_t(row) < m_forgettable.size() && m_forgettable[std::size_t(row)]);
+    });
+
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(exportButton);
+    buttons->addWidget(m_forget);
     buttons->addStretch();
     buttons->addWidget(close);
     buttons->addWidget(help);
@@ -129,4 +142,34 @@ void ClassDlg::exportFile()
         Messages::stop(this, QStringLiteral("Eksportuj"),
             QStringLiteral("Nie można zapisać pliku %1.").arg(QDir::toNativeSeparators(path)));
     }
+}
+
+void ClassDlg::allowForgetting(std::vector<bool> rows, std::function<void(int row)> forget)
+{
+    m_forgettable = std::move(rows);
+    m_forgetRow = std::move(forget);
+    m_forget->setVisible(std::find(m_forgettable.begin(), m_forgettable.end(), true) != m_forgettable.end());
+    m_forget->setEnabled(false);
+}
+
+int ClassDlg::selectedRow() const
+{
+    const QList<QTableWidgetItem *> selected = m_table->selectedItems();
+    if (selected.isEmpty())
+        return -1;
+    return m_table->item(selected.first()->row(), Name)->data(kRowRole).toInt();
+}
+
+void ClassDlg::forgetSelected()
+{
+    const int row = selectedRow();
+    if (row < 0 || std::size_t(row) >= m_forgettable.size() || !m_forgettable[std::size_t(row)])
+        return;
+    const QString name = QString::fromStdString(m_rows[std::size_t(row)].name);
+    if (!Messages::ask(this, QStringLiteral("Klasa"),
+            QStringLiteral("Czy na pewno usunąć wyniki „%1”? Tego ucznia nie ma już na liście.").arg(name)))
+        return;
+    m_forgetRow(row);
+    m_forgettable[std::size_t(row)] = false;
+    m_table->removeRow(m_table->selectedItems().first()->row());
 }

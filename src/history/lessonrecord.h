@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lessons/lessonkind.h"
 #include "text/statchars.h"
 
 #include <array>
@@ -9,15 +10,6 @@
 #include <vector>
 
 // What the learning history keeps of one finished lesson.
-
-// Which kind of lesson it was; the numbers are stored in palcomir.db.
-enum class LessonKind : int {
-    Stored = 0, // a lesson of the library: the course, a letter, a practical text
-    Letters = 1, // a letters exercise of chosen letters
-    Words = 2, // a words exercise of chosen letters
-    Keypad = 3, // a numeric keypad drill
-    OwnText = 4, // the learner's own text file
-};
 
 // One character's keystrokes in one lesson (or summed over many).
 struct CharTally {

@@ -3,6 +3,7 @@
 #include "images/tcanvas.h"
 #include "lessons/clock.h"
 #include "lessons/keyboardkeys.h"
+#include "lessons/lessonkind.h"
 #include "lessons/typingengine.h"
 
 #include <memory>
@@ -56,6 +57,8 @@ public:
     void TogglePause() override;
 
     int textNumber() const { return m_textNumber; }
+    // What this lesson is, for the learning history.
+    virtual LessonDescription describe() const { return { LessonKind::Stored, m_textNumber, {} }; }
     // An instruction that "Instrukcja" can show again.
     bool hasInstruction() const;
     // Practical texts start without their heading line as an instruction.

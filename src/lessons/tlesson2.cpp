@@ -1,5 +1,7 @@
 #include "lessons/tlesson2.h"
 
+#include "text/cp1250.h"
+
 #include "lessons/letterexercise.h"
 #include "widgets/messages.h"
 
@@ -25,4 +27,9 @@ bool TLesson2::LoadText(const LessonLibrary &library)
     }
     setLessonText(exerciseText(std::move(body), m_lineCount));
     return true;
+}
+
+LessonDescription TLesson2::describe() const
+{
+    return { LessonKind::Letters, 0, cp1250::toUtf8(m_letters) };
 }

@@ -13,6 +13,7 @@ class TLesson2 : public TLesson1
     Q_OBJECT
 
 public:
+    LessonDescription describe() const override;
     // letters: the chosen characters (Windows-1250); one listed twice comes
     // twice as often. random: the program's one generator.
     TLesson2(QWidget *parent, TOptions &options, std::string letters, int lineCount, RandomSource &random,

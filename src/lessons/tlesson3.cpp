@@ -1,5 +1,7 @@
 #include "lessons/tlesson3.h"
 
+#include "text/cp1250.h"
+
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/letterexercise.h"
@@ -45,4 +47,9 @@ bool TLesson3::LoadText(const LessonLibrary &library)
     }
     setLessonText(exerciseText(std::move(*body), m_lineCount));
     return true;
+}
+
+LessonDescription TLesson3::describe() const
+{
+    return { LessonKind::Words, 0, cp1250::toUtf8(m_letters) };
 }

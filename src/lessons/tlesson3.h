@@ -12,6 +12,7 @@ class TLesson3 : public TLesson1
     Q_OBJECT
 
 public:
+    LessonDescription describe() const override;
     // letters: the chosen characters (Windows-1250).
     TLesson3(
         QWidget *parent, TOptions &options, std::string letters, int lineCount, Clock &clock = SteadyClock::instance());

@@ -16,3 +16,8 @@ bool TLesson4::SameKey(unsigned char a, unsigned char b) const
 {
     return keypadSameKey(a, b, plusMark());
 }
+
+LessonDescription TLesson4::describe() const
+{
+    return { LessonKind::Keypad, textNumber(), {} };
+}

@@ -11,6 +11,7 @@ class TLesson4 : public TLesson1
     Q_OBJECT
 
 public:
+    LessonDescription describe() const override;
     using TLesson1::TLesson1;
 
     bool SameKey(unsigned char a, unsigned char b) const override;

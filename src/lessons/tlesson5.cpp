@@ -37,3 +37,8 @@ bool TLesson5::LoadText(const LessonLibrary &library)
     setLessonText(std::move(text));
     return true;
 }
+
+LessonDescription TLesson5::describe() const
+{
+    return { LessonKind::OwnText, 0, QFileInfo(m_fileName).fileName().toStdString() };
+}

@@ -11,6 +11,7 @@ class TLesson5 : public TLesson1
     Q_OBJECT
 
 public:
+    LessonDescription describe() const override;
     TLesson5(QWidget *parent, TOptions &options, QString fileName, Clock &clock = SteadyClock::instance());
 
     // Reads the file; the library is not needed. False when the file cannot

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// Which kind of lesson it was; the numbers are stored in the history.
+enum class LessonKind : int {
+    Stored = 0, // a lesson of the library: the course, a letter, a practical text
+    Letters = 1, // a letters exercise of chosen letters
+    Words = 2, // a words exercise of chosen letters
+    Keypad = 3, // a numeric keypad drill
+    OwnText = 4, // the learner's own text file
+};
+
+// What a lesson was, as the history names it.
+struct LessonDescription {
+    LessonKind kind = LessonKind::Stored;
+    int number = 0; // the library's number; 0 for exercises and own texts
+    std::string detail; // UTF-8: the exercise's letters or the own text's file name
+};
