@@ -139,15 +139,24 @@ TStudent *Classroom::current()
 bool Classroom::saveRoster()
 {
     const QString path = m_store.path();
+    // A folder that cannot be written was told at start; a full disk or a
+    // folder made writable since is tried again at every change.
     if (!m_store.writable())
         return false;
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!takeLock(lock)) {
-        tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
-                            "Zapis zostanie ponowiony po następnej lekcji.")
-                 .arg(QDir::toNativeSeparators(path)));
+        if (m_folderWritable && lock.error() == QLockFile::LockFailedError) {
+            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
+                                "Zapis zostanie ponowiony po następnej lekcji.")
+                     .arg(QDir::toNativeSeparators(path)));
+        } else if (m_folderWritable) {
+            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
+                                "lekcji.")
+                     .arg(QDir::toNativeSeparators(path)));
+        }
         return false;
     }
+    m_folderWritable = true;
 
     StudentStore now(path);
     TStudentList file = now.load();
