@@ -352,7 +352,9 @@ void SDIDecFrame::weakLettersExercise()
         return;
     }
     HistoryStore *store = history();
-    const std::string letters = weakLetters(store ? store->charTotals(m_options.StudentNo) : std::vector<CharTally>());
+    const std::string taught = taughtLetters(m_library, currentStudent()->NextLesson);
+    const std::string letters
+        = weakLetters(store ? store->charTotals(m_options.StudentNo) : std::vector<CharTally>(), taught);
     tellHistoryProblem();
     if (letters.empty()) {
         Messages::information(this, QStringLiteral("Słabe litery"),
@@ -367,7 +369,9 @@ void SDIDecFrame::weakLettersExercise()
     Messages::information(this, QStringLiteral("Słabe litery"),
         QStringLiteral("Najwięcej kłopotu sprawiają Ci litery: %1.\nTeraz ćwiczenie ze słów z tych liter.")
             .arg(shown.join(QStringLiteral(", "))));
-    startLesson(std::make_unique<TLesson3>(this, m_options, letters, 10), LessonSource::Exercise);
+    auto exercise = std::make_unique<TLesson3>(this, m_options, letters, 10);
+    exercise->keepToLetters(taught);
+    startLesson(std::move(exercise), LessonSource::Exercise);
 }
 
 std::vector<std::string> SDIDecFrame::rosterNames() const
@@ -436,7 +440,7 @@ void SDIDecFrame::recordLesson(const TLesson1 &finished)
     const LessonResults results = engine.results();
     record.speed = results.speed;
     record.accuracy = results.accuracy;
-    record.chars = talliesOf(engine.charCounts());
+    record.chars = talliesOf(engine.charCounts(), engine.missedPlaces());
     record.confusions = engine.confusions();
     store->record(m_options.StudentNo, record);
     tellHistoryProblem();
@@ -535,6 +539,8 @@ void SDIDecFrame::updateNotices()
     m_numLabel->setText(state.numLock.value_or(false) ? QStringLiteral("NUM") : QString());
     m_capsLabel->setVisible(!m_capsLabel->text().isEmpty());
     m_numLabel->setVisible(!m_numLabel->text().isEmpty());
+    if (TLesson1 *shown = lesson())
+        shown->setCapsLockLit(state.capsLock.value_or(false));
 }
 
 TStudent *SDIDecFrame::currentStudent()
@@ -648,7 +654,7 @@ void SDIDecFrame::openOptions()
 void SDIDecFrame::abortLesson()
 {
     if (!Messages::ask(
-            this, QStringLiteral("Przerwanie lekcji"), QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?")))
+            this, QStringLiteral("Przerwanie lekcji"), QStringLiteral("Czy na pewno chcesz przerwać lekcję?")))
         return;
     showTitle();
 }
@@ -726,8 +732,7 @@ bool SDIDecFrame::event(QEvent *event)
 
 void SDIDecFrame::closeEvent(QCloseEvent *event)
 {
-    if (!Messages::ask(
-            this, QStringLiteral("Palcomir"), QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"))) {
+    if (!Messages::ask(this, QStringLiteral("Palcomir"), QStringLiteral("Czy na pewno chcesz opuścić program?"))) {
         event->ignore();
         return;
     }
@@ -758,12 +763,12 @@ void SDIDecFrame::lessonFinished()
     const bool suggested = offersNextLesson(m_source);
     const QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
     if (!suggested || !student) {
-        Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text);
+        Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text, true);
         showTitle();
         return;
     }
 
-    TEndInfoDlg dialog(this, text);
+    TEndInfoDlg dialog(this, text, advisesRepeat(results.accuracy) ? TEndInfoDlg::Repeat : TEndInfoDlg::Next);
     const auto answer = [&dialog] {
         switch (dialog.exec()) {
         case TEndInfoDlg::Next:

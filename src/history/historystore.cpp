@@ -64,6 +64,10 @@ const std::vector<std::vector<const char *>> &HistoryStore::migrations()
             "CREATE INDEX confusions_by_lesson ON confusions (lesson)",
             "CREATE INDEX lesson_chars_by_lesson ON lesson_chars (lesson)",
         },
+        // 3: the places of the text missed, each once; lessons kept before have none.
+        {
+            "ALTER TABLE lesson_chars ADD COLUMN missed_places INTEGER",
+        },
     };
     return steps;
 }
@@ -338,7 +342,8 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
     const qlonglong id = q.lastInsertId().toLongLong();
 
     QSqlQuery chars(db);
-    chars.prepare(QStringLiteral("INSERT INTO lesson_chars (lesson, ch, hits, misses, time) VALUES (?, ?, ?, ?, ?)"));
+    chars.prepare(QStringLiteral(
+        "INSERT INTO lesson_chars (lesson, ch, hits, misses, time, missed_places) VALUES (?, ?, ?, ?, ?, ?)"));
     for (const CharTally &t : lesson.chars) {
         if (!ok)
             break;
@@ -347,6 +352,7 @@ bool HistoryStore::record(int position, const LessonRecord &lesson)
         chars.addBindValue(qlonglong(t.Hits));
         chars.addBindValue(qlonglong(t.Misses));
         chars.addBindValue(qlonglong(t.Time));
+        chars.addBindValue(qlonglong(t.MissedPlaces));
         ok = chars.exec();
     }
     QSqlQuery pairs(db);
@@ -415,12 +421,15 @@ std::vector<CharTally> HistoryStore::charTotals(int position)
 {
     std::vector<CharTally> out;
     QSqlQuery q(database());
-    if (!runForStudent(q, position, QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
-                             " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
+    if (!runForStudent(q, position,
+            QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time),"
+                           " sum(coalesce(c.missed_places, c.misses)) FROM lesson_chars c"
+                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
-            std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()) });
+            std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()),
+            std::uint32_t(q.value(4).toLongLong()) });
     }
     return out;
 }

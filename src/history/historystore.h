@@ -27,7 +27,7 @@ class QSqlQuery;
 class HistoryStore
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     explicit HistoryStore(QString path);
     ~HistoryStore();
