@@ -63,6 +63,17 @@ int main(int argc, char *argv[])
     if (options.exitNow)
         return options.exitCode;
 
+    // Qt's own dialogs show dates and sizes (the file dialog's columns) by
+    // the system locale, which Qt reads from the environment; on a classroom
+    // PC it may be C or English. Those two categories are Polish here, the
+    // others stay the user's.
+    if (const QByteArray all = qgetenv("LC_ALL"); !all.isEmpty()) {
+        qputenv("LANG", all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "pl_PL.UTF-8");
+    qputenv("LC_NUMERIC", "pl_PL.UTF-8");
+
     FontWarmUp fonts;
     g_qtHandler = qInstallMessageHandler(whileOpeningDisplay);
     QApplication app(argc, argv);
@@ -73,8 +84,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PALCOMIR_VERSION));
 
-    // Qt's own dialogs (the file dialog's dates and sizes) speak Polish on a
-    // classroom PC whose system locale is C or English.
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     QTranslator qtPolish;
     if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),

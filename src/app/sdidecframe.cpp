@@ -36,6 +36,7 @@
 #include "students/tstuddlg.h"
 #include "widgets/help.h"
 #include "widgets/messages.h"
+#include "widgets/openfiledialog.h"
 #include "widgets/textcodec.h"
 
 #include <cstdio>
@@ -45,7 +46,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -613,8 +613,8 @@ void SDIDecFrame::chooseKeypadDrill()
 void SDIDecFrame::chooseOwnText()
 {
     // The dialog opens on the file chosen last in this run.
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), m_lastOwnText, QStringLiteral("Pliki tekstowe (*.txt);;Wszystkie (*.*)"));
+    const QString file
+        = askForFileToOpen(this, m_lastOwnText, QStringLiteral("Pliki tekstowe (*.txt);;Wszystkie (*.*)"));
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
