@@ -64,6 +64,7 @@ cat "$work/as.log"
 grep -q '^E:' "$work/as.log" && fail "appstreamcli reports errors"
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/palcomir.metainfo.xml" || fail "metainfo release"
 zcat "$root/usr/share/man/man1/palcomir.1.gz" | grep -qF 'data\-dir' || fail "manual page"
+zcat "$root/usr/share/man/man1/palcomir.1.gz" | grep -qF '/usr/share/palcomir/pisarz.src' || fail "manual page names the library"
 
 # The unpacked program: --version with no display, and the library found beside it.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$work" "$root/usr/bin/palcomir" --version)

@@ -36,6 +36,7 @@
 #include "text/cp1250.h"
 #include "widgets/help.h"
 #include "widgets/messages.h"
+#include "widgets/openfiledialog.h"
 #include "widgets/textcodec.h"
 
 #include <cstdio>
@@ -45,7 +46,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -334,7 +334,8 @@ void SDIDecFrame::weakLettersExercise()
                            "historia jego lekcji."));
         return;
     }
-    const std::string letters = weakLetters(m_classroom->charTotals(currentStudent()->Id));
+    const std::string taught = taughtLetters(m_library, currentStudent()->NextLesson);
+    const std::string letters = weakLetters(m_classroom->charTotals(currentStudent()->Id), taught);
     if (letters.empty()) {
         Messages::information(this, QStringLiteral("Słabe litery"),
             QStringLiteral("Za mało wpisanych liter, by wskazać słabe. Każdą literę trzeba napisać co najmniej "
@@ -348,7 +349,9 @@ void SDIDecFrame::weakLettersExercise()
     Messages::information(this, QStringLiteral("Słabe litery"),
         QStringLiteral("Najwięcej kłopotu sprawiają Ci litery: %1.\nTeraz ćwiczenie ze słów z tych liter.")
             .arg(shown.join(QStringLiteral(", "))));
-    startLesson(std::make_unique<TLesson3>(this, m_options, letters, 10), LessonSource::Exercise);
+    auto exercise = std::make_unique<TLesson3>(this, m_options, letters, 10);
+    exercise->keepToLetters(taught);
+    startLesson(std::move(exercise), LessonSource::Exercise);
 }
 
 // Every problem with the class's data is told once, here; also on the
@@ -376,7 +379,7 @@ LessonRecord SDIDecFrame::describeForHistory(const TLesson1 &finished) const
     const LessonResults results = engine.results();
     record.speed = results.speed;
     record.accuracy = results.accuracy;
-    record.chars = talliesOf(engine.charCounts());
+    record.chars = talliesOf(engine.charCounts(), engine.missedPlaces());
     record.confusions = engine.confusions();
     return record;
 }
@@ -474,6 +477,8 @@ void SDIDecFrame::updateNotices()
     m_numLabel->setText(state.numLock.value_or(false) ? QStringLiteral("NUM") : QString());
     m_capsLabel->setVisible(!m_capsLabel->text().isEmpty());
     m_numLabel->setVisible(!m_numLabel->text().isEmpty());
+    if (TLesson1 *shown = lesson())
+        shown->setCapsLockLit(state.capsLock.value_or(false));
 }
 
 TStudent *SDIDecFrame::currentStudent()
@@ -544,8 +549,8 @@ void SDIDecFrame::chooseKeypadDrill()
 void SDIDecFrame::chooseOwnText()
 {
     // The dialog opens on the file chosen last in this run.
-    const QString file = QFileDialog::getOpenFileName(
-        this, QString(), m_lastOwnText, QStringLiteral("Pliki tekstowe (*.txt);;Wszystkie (*.*)"));
+    const QString file
+        = askForFileToOpen(this, m_lastOwnText, QStringLiteral("Pliki tekstowe (*.txt);;Wszystkie (*.*)"));
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
@@ -585,7 +590,7 @@ void SDIDecFrame::openOptions()
 void SDIDecFrame::abortLesson()
 {
     if (!Messages::ask(
-            this, QStringLiteral("Przerwanie lekcji"), QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?")))
+            this, QStringLiteral("Przerwanie lekcji"), QStringLiteral("Czy na pewno chcesz przerwać lekcję?")))
         return;
     showTitle();
 }
@@ -663,8 +668,7 @@ bool SDIDecFrame::event(QEvent *event)
 
 void SDIDecFrame::closeEvent(QCloseEvent *event)
 {
-    if (!Messages::ask(
-            this, QStringLiteral("Palcomir"), QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"))) {
+    if (!Messages::ask(this, QStringLiteral("Palcomir"), QStringLiteral("Czy na pewno chcesz opuścić program?"))) {
         event->ignore();
         return;
     }
@@ -695,12 +699,12 @@ void SDIDecFrame::lessonFinished()
     const bool suggested = offersNextLesson(m_source);
     const QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
     if (!suggested || !student) {
-        Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text);
+        Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text, true);
         showTitle();
         return;
     }
 
-    TEndInfoDlg dialog(this, text);
+    TEndInfoDlg dialog(this, text, advisesRepeat(results.accuracy) ? TEndInfoDlg::Repeat : TEndInfoDlg::Next);
     const auto answer = [&dialog] {
         switch (dialog.exec()) {
         case TEndInfoDlg::Next:

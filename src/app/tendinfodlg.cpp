@@ -2,15 +2,17 @@
 
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
+#include "widgets/keyguard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text)
+TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text, Choice defaultChoice)
     : QDialog(parent)
 {
+    new KeyGuard(this);
     setWindowTitle(QStringLiteral("Koniec lekcji"));
     auto *message = new QLabel(text, this);
     message->setObjectName(QStringLiteral("100"));
@@ -24,10 +26,10 @@ TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text)
         buttons->addWidget(button);
         return button;
     };
-    QPushButton *yes = addButton(QStringLiteral("Tak"), Next, true);
-    yes->setFocus();
+    QPushButton *yes = addButton(QStringLiteral("Tak"), Next, defaultChoice != Repeat);
     QPushButton *no = addButton(QStringLiteral("Nie"), No);
-    QPushButton *repeat = addButton(QStringLiteral("Powtórz"), Repeat);
+    QPushButton *repeat = addButton(QStringLiteral("Powtórz"), Repeat, defaultChoice == Repeat);
+    (defaultChoice == Repeat ? repeat : yes)->setFocus();
     QPushButton *help = addButton(QStringLiteral("Pomoc"), 998);
 
     auto *layout = new QVBoxLayout(this);

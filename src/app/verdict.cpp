@@ -2,12 +2,28 @@
 
 #include "lessons/numberformat.h"
 
+#include <charconv>
+
+double asShown(float value)
+{
+    const std::string text = formatFixed1(value, 0);
+    double shown = value;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown;
+}
+
+bool advisesRepeat(float accuracy)
+{
+    return asShown(accuracy) < 98.0;
+}
+
 std::string accuracyVerdict(float accuracy, bool masculine)
 {
-    if (accuracy < 95.0F)
+    const double shown = asShown(accuracy);
+    if (shown < 95.0)
         return masculine ? "Niezbyt dobrze. Popełniłeś zdecydowanie za dużo błędów! Powinieneś powtórzyć tę lekcję."
                          : "Niezbyt dobrze. Popełniłaś zdecydowanie za dużo błędów! Powinnaś powtórzyć tę lekcję.";
-    if (accuracy < 98.0F)
+    if (shown < 98.0)
         return "Za dużo błędów. Lepiej powtórz tę lekcję";
     if (accuracy < 100.0F)
         return "Poprawność jest dobra.";
@@ -16,13 +32,14 @@ std::string accuracyVerdict(float accuracy, bool masculine)
 
 std::string speedVerdict(float speed)
 {
-    if (speed < 80.0F)
+    const double shown = asShown(speed);
+    if (shown < 80.0)
         return "Dużo za wolno.";
-    if (speed < 100.0F)
+    if (shown < 100.0)
         return "Trochę za wolno.";
-    if (speed < 120.0F)
+    if (shown < 120.0)
         return "Prędkość jest dobra.";
-    if (speed < 200.0F)
+    if (shown < 200.0)
         return "Prędkość jest bardzo dobra.";
     return "Prędkość jest fenomenalna.";
 }

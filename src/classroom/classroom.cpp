@@ -330,6 +330,7 @@ std::vector<CharTally> Classroom::charTotals(const std::string &id)
             sum.Hits += t.Hits;
             sum.Misses += t.Misses;
             sum.Time += t.Time;
+            sum.MissedPlaces += t.MissedPlaces;
         }
     }
     tell(ownHistory()->takeProblem());

@@ -105,6 +105,10 @@ const std::vector<std::vector<const char *>> &HistoryStore::migrations()
             "ALTER TABLE students ADD COLUMN uid TEXT",
             "CREATE UNIQUE INDEX students_by_uid ON students (uid)",
         },
+        // 4: the places of the text missed, each once; lessons kept before have none.
+        {
+            "ALTER TABLE lesson_chars ADD COLUMN missed_places INTEGER",
+        },
     };
     return steps;
 }
@@ -405,7 +409,8 @@ bool HistoryStore::record(const std::string &id, const std::string &name, const 
     const qlonglong lessonId = q.lastInsertId().toLongLong();
 
     QSqlQuery chars(db);
-    chars.prepare(QStringLiteral("INSERT INTO lesson_chars (lesson, ch, hits, misses, time) VALUES (?, ?, ?, ?, ?)"));
+    chars.prepare(QStringLiteral(
+        "INSERT INTO lesson_chars (lesson, ch, hits, misses, time, missed_places) VALUES (?, ?, ?, ?, ?, ?)"));
     for (const CharTally &t : lesson.chars) {
         if (!ok)
             break;
@@ -414,6 +419,7 @@ bool HistoryStore::record(const std::string &id, const std::string &name, const 
         chars.addBindValue(qlonglong(t.Hits));
         chars.addBindValue(qlonglong(t.Misses));
         chars.addBindValue(qlonglong(t.Time));
+        chars.addBindValue(qlonglong(t.MissedPlaces));
         ok = chars.exec();
     }
     QSqlQuery pairs(db);
@@ -485,12 +491,14 @@ std::vector<CharTally> HistoryStore::charTotals(const std::string &id)
     std::vector<CharTally> out;
     QSqlQuery q(database());
     if (!runForPupil(q, id,
-            QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time) FROM lesson_chars c"
+            QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time),"
+                           " sum(coalesce(c.missed_places, c.misses)) FROM lesson_chars c"
                            " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
-            std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()) });
+            std::uint32_t(q.value(2).toLongLong()), std::uint32_t(q.value(3).toLongLong()),
+            std::uint32_t(q.value(4).toLongLong()) });
     }
     return out;
 }

@@ -28,7 +28,7 @@ class QSqlQuery;
 class HistoryStore
 {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     explicit HistoryStore(QString path, bool readOnly = false);
     ~HistoryStore();

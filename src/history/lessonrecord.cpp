@@ -1,15 +1,19 @@
 #include "history/lessonrecord.h"
 
+#include "lessons/lessongroups.h"
+
 #include <algorithm>
+#include <cmath>
 #include <map>
 
-std::vector<CharTally> talliesOf(const TCharCounts &counts)
+std::vector<CharTally> talliesOf(const TCharCounts &counts, const PlaceCounts &missedPlaces)
 {
     std::vector<CharTally> out;
     for (int slot = 0; slot < kStatCharCount; ++slot) {
         const TCharCount &count = counts[std::size_t(slot)];
         if (count.Hits != 0 || count.Misses != 0)
-            out.push_back({ StatChars[std::size_t(slot)], count.Hits, count.Misses, count.Time });
+            out.push_back({ StatChars[std::size_t(slot)], count.Hits, count.Misses, count.Time,
+                missedPlaces[std::size_t(slot)] });
     }
     return out;
 }
@@ -102,4 +106,34 @@ std::array<std::string, kStatCharCount> confusionTexts(const std::vector<TConfus
             text += (text.empty() ? "" : ", ") + charName(typed);
     }
     return texts;
+}
+
+bool isCourseLesson(const LessonRecord &record)
+{
+    return record.suggested
+        || (record.kind == LessonKind::Stored && record.number >= lessongroups::kFirstBasicLesson
+            && record.number < lessongroups::kFirstPracticalText);
+}
+
+AccuracyAxis accuracyAxis(const std::vector<LessonRecord> &records)
+{
+    if (records.empty())
+        return {};
+    double least = 100.0;
+    double most = 0.0;
+    for (const LessonRecord &r : records) {
+        const double a = std::isfinite(r.accuracy) ? std::clamp(double(r.accuracy), 0.0, 100.0) : 0.0;
+        least = std::min(least, a);
+        most = std::max(most, a);
+    }
+    AccuracyAxis axis;
+    axis.high = std::min(100, int(std::ceil(most)));
+    const int low = int(std::floor(least));
+    const int span = (std::max(10, axis.high - low) + 3) / 4 * 4;
+    axis.low = axis.high - span;
+    if (axis.low < 0) {
+        axis.low = 0;
+        axis.high = std::min(100, span);
+    }
+    return axis;
 }

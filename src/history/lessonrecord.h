@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lessons/lessonkind.h"
+#include "lessons/typingengine.h"
 #include "text/statchars.h"
 
 #include <array>
@@ -17,6 +18,7 @@ struct CharTally {
     std::uint32_t Hits = 0;
     std::uint32_t Misses = 0;
     std::uint32_t Time = 0; // ms
+    std::uint32_t MissedPlaces = 0; // places with a wrong key, each counted once
 };
 
 struct LessonRecord {
@@ -35,7 +37,7 @@ struct LessonRecord {
 };
 
 // The characters a lesson's counters hold, in StatChars order.
-std::vector<CharTally> talliesOf(const TCharCounts &counts);
+std::vector<CharTally> talliesOf(const TCharCounts &counts, const PlaceCounts &missedPlaces = {});
 
 // How the history names a lesson (UTF-8): "1203 Litery f i j" with the
 // library's title, "Wybór liter: abc", "Słowa: abc", "Klawiatura numeryczna
@@ -54,6 +56,19 @@ struct Averages {
     double accuracy = 0.0;
 };
 std::optional<Averages> averageOfLast(const std::vector<LessonRecord> &records, std::size_t count);
+
+// Whether a lesson was one of the course of basic lessons, however started.
+bool isCourseLesson(const LessonRecord &record);
+
+// The accuracy scale of the progress chart, in whole per cent: from just
+// below the least accurate lesson to just above the most accurate one, at
+// least 10 points wide and a multiple of 4 (four steps of whole numbers),
+// within 0 to 100. 0 to 100 when there are no lessons.
+struct AccuracyAxis {
+    int low = 0;
+    int high = 100;
+};
+AccuracyAxis accuracyAxis(const std::vector<LessonRecord> &records);
 
 // A character as the statistics view names it (Windows-1250): "Spacja",
 // "Enter" or the character itself.

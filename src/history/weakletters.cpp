@@ -1,5 +1,7 @@
 #include "history/weakletters.h"
 
+#include "lessons/lessongroups.h"
+#include "lessons/lessontext.h"
 #include "text/cp1250.h"
 
 #include <algorithm>
@@ -32,17 +34,39 @@ bool isExerciseLetter(unsigned char c)
     return alphabet().find(char(c)) != std::string::npos;
 }
 
-std::string weakLetters(const std::vector<CharTally> &totals)
+std::string taughtLetters(const LessonLibrary &library, int nextLesson)
+{
+    std::string seen;
+    for (int number = lessongroups::kFirstBasicLesson; number < nextLesson; ++number) {
+        LessonText text;
+        if (!loadStoredText(library, number, text))
+            break;
+        for (const char c : text.body) {
+            const unsigned char small = smallLetter(static_cast<unsigned char>(c));
+            if (isExerciseLetter(small) && seen.find(char(small)) == std::string::npos)
+                seen += char(small);
+        }
+    }
+    std::string out;
+    for (const char c : alphabet()) {
+        if (seen.find(c) != std::string::npos)
+            out += c;
+    }
+    return out;
+}
+
+std::string weakLetters(const std::vector<CharTally> &totals, std::string_view taught)
 {
     std::map<unsigned char, CharTally> letters;
     for (const CharTally &t : totals) {
         const unsigned char small = smallLetter(t.Char);
-        if (!isExerciseLetter(small))
+        if (!isExerciseLetter(small) || taught.find(char(small)) == std::string_view::npos)
             continue;
         CharTally &sum = letters[small];
         sum.Char = small;
         sum.Hits += t.Hits;
         sum.Misses += t.Misses;
+        sum.MissedPlaces += t.MissedPlaces;
         sum.Time += t.Time;
     }
 
@@ -54,10 +78,11 @@ std::string weakLetters(const std::vector<CharTally> &totals)
     };
     std::vector<Candidate> candidates;
     for (const auto &[letter, t] : letters) {
-        const double typed = double(t.Hits) + double(t.Misses);
+        const double typed = double(t.Hits) + double(t.MissedPlaces);
         if (typed < kWeakLetterMinimum)
             continue;
-        const double speed = t.Time == 0 ? 0.0 : typed * 60000.0 / double(t.Time);
+        const double keystrokes = double(t.Hits) + double(t.Misses);
+        const double speed = t.Time == 0 ? 0.0 : keystrokes * 60000.0 / double(t.Time);
         candidates.push_back({ letter, double(t.Hits) / typed, speed, alphabet().find(char(letter)) });
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {

@@ -2,7 +2,10 @@
 
 #include "history/lessonrecord.h"
 
+class LessonLibrary;
+
 #include <string>
+#include <string_view>
 #include <vector>
 
 // "Słabe litery": the letters a student gets wrong most.
@@ -14,9 +17,15 @@ inline constexpr std::size_t kWeakLetterCount = 6;
 // q, v and x): the words exercise is made of these.
 bool isExerciseLetter(unsigned char c);
 
-// Up to six small letters (Windows-1250) from a student's keystrokes summed
-// per character: of the letters typed at least 20 times, with a capital
-// counting as its small letter, the least accurate, of equal accuracy the
-// slowest, of equal both in alphabet order. Empty when no letter was typed
-// often enough.
-std::string weakLetters(const std::vector<CharTally> &totals);
+// The small letters (Windows-1250, alphabet order) of the course's lessons
+// before `nextLesson`, the lessons a student there has been through; a
+// capital counts as its small letter. Instructions are not lessons' text.
+std::string taughtLetters(const LessonLibrary &library, int nextLesson);
+
+// Up to six of the `taught` small letters (Windows-1250) from a student's
+// keystrokes summed per character: of the letters met at least 20 times,
+// with a capital counting as its small letter, the least accurate, of equal
+// accuracy the slowest, of equal both in alphabet order. A place of the text
+// missed counts as one error however many keys it took. Empty when no
+// taught letter was met often enough.
+std::string weakLetters(const std::vector<CharTally> &totals, std::string_view taught);

@@ -35,8 +35,14 @@ void THintWindow::paintEvent(QPaintEvent *)
     painter.drawImage(1, 1, m_picture);
 }
 
-void THintWindow::keyPressEvent(QKeyEvent *)
+void THintWindow::keyPressEvent(QKeyEvent *event)
 {
+    // F2 is the key that shows the chart: pressed again it keeps it in front.
+    if (event->key() == Qt::Key_F2) {
+        raise();
+        activateWindow();
+        return;
+    }
     close();
 }
 

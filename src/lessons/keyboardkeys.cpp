@@ -145,3 +145,14 @@ MarkedKeys markedKeypadKey(int index)
         marked.add(KeypadKeys[std::size_t(index)].area);
     return marked;
 }
+
+bool needsRightAlt(unsigned char c)
+{
+    if (c == 0)
+        return false;
+    for (const TKP &key : MainKeys) {
+        if (key.character == c)
+            return (key.shiftMark & RightAlt) != 0;
+    }
+    return false;
+}

@@ -30,6 +30,12 @@ inline constexpr int kRightShiftKey = 0;
 inline constexpr int kLeftShiftKey = 1;
 inline constexpr int kRightAltKey = 2;
 
+// The Caps Lock key of the keyboard picture, lit while Caps Lock is on.
+inline constexpr KeyArea kCapsLockArea { 12, 103, 45, 26 };
+
+// Whether `c` is typed with the right Alt (a Polish letter).
+bool needsRightAlt(unsigned char c);
+
 // The main block's records in the order they are searched: the first one
 // that gives a character is the key to mark for it. A character that needs
 // a Shift is a record of its own on the area of the unshifted one.

@@ -134,3 +134,20 @@ LessonText exerciseText(std::string body, int lineCount)
     text.lineCount = lineCount;
     return text;
 }
+
+std::string wordsMadeOf(std::string_view wordList, std::string_view allowed)
+{
+    std::string out;
+    std::size_t at = 0;
+    while (at < wordList.size()) {
+        const std::size_t end = std::min(wordList.size(), wordList.find(' ', at));
+        const std::string_view word = wordList.substr(at, end - at);
+        at = end + 1;
+        if (word.empty() || word.find_first_not_of(allowed) != std::string_view::npos)
+            continue;
+        if (!out.empty())
+            out += ' ';
+        out += word;
+    }
+    return out;
+}

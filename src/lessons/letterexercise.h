@@ -30,6 +30,10 @@ std::string randomGroupsBody(std::string_view letters, int lineCount, RandomSour
 std::optional<std::string> wordsBody(std::string_view letters, int lineCount, std::string_view wordList,
     const std::function<void(int taken)> &onWordTaken = {});
 
+// The words of a word list (separated by spaces) made only of `allowed`
+// characters, in their order, separated by single spaces.
+std::string wordsMadeOf(std::string_view wordList, std::string_view allowed);
+
 // A generated exercise as a lesson loads it: no instruction, text number 0,
 // the body's positions at its start, and as many lines as were asked for
 // (the empty line after the final line break is never typed).

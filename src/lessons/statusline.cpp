@@ -32,7 +32,10 @@ std::string statusLineText(const StatusFigures &f)
     std::string text
         = "Czas: " + twoDigits(hours) + ':' + twoDigits(f.seconds / 60 % 60) + ':' + twoDigits(f.seconds % 60);
     text += errorCountText(f.errors);
-    text += "    " + formatFixed1(typingSpeed(f.typedCount, f.typingTime), 5) + " znaków/min.";
+    // The first keys of a lesson give no speed worth showing ("6000.0" after one key).
+    const bool enough = f.typedCount >= kFewestKeysForSpeed && f.typingTime >= kShortestTimeForSpeed;
+    text += "    " + (enough ? formatFixed1(typingSpeed(f.typedCount, f.typingTime), 5) : std::string("    —"));
+    text += " znaków/min.";
     text += "    " + std::to_string(f.currentLine + 1) + " z " + std::to_string(f.lineCount) + " linii";
     return text;
 }

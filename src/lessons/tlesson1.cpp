@@ -19,15 +19,18 @@
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 
 namespace {
 
 constexpr int kSecondMs = 1000;
+constexpr int kRightAltHintMs = 4000;
 
 // What a key event types: its text, and Enter as a carriage return.
 QString typedText(const QKeyEvent *event)
@@ -85,6 +88,7 @@ TLesson1::~TLesson1()
 {
     m_lessonTimer.stop();
     m_caretTimer.stop();
+    m_flashTimer.stop();
     m_sounds->release();
     m_statusText.clear();
     emit statusTextChanged(QString());
@@ -189,14 +193,21 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
         return;
     const int top = height() - picture().height();
     drawPicture(painter, 0, top);
-    if (!m_options.ShowNext)
-        return;
     // Each pixel ANDed with the colour: light key faces take it, the dark
     // outlines and labels stay readable.
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    for (const QRect &area : markRegion(next))
-        painter.fillRect(area, m_highlightColour);
+    if (m_options.ShowNext) {
+        for (const QRect &area : markRegion(next))
+            painter.fillRect(area, m_highlightColour);
+    }
+    if (m_capsLockLit)
+        painter.fillRect(capsLockRect(), QColor(255, 190, 0));
+    // A wrong key shows for a moment which key it was, over the next key's mark.
+    if (const unsigned char wrong = flashedKey()) {
+        for (const QRect &area : markRegion(wrong))
+            painter.fillRect(area, m_wrongColour);
+    }
     painter.restore();
 }
 
@@ -278,6 +289,8 @@ bool TLesson1::KeyTyped(unsigned char c)
     }
     if (out.accepted)
         AcceptChar(out.accept);
+    if (!out.correct)
+        flashWrongKey(c);
     // Starting a clip only hands it to the audio output, which is already open.
     if (m_options.Click && out.clip != KeyClip::None)
         m_sounds->play(static_cast<int>(out.clip));
@@ -289,6 +302,32 @@ bool TLesson1::KeyTyped(unsigned char c)
     if (out.finished)
         FinishLesson();
     return true;
+}
+
+QRect TLesson1::capsLockRect() const
+{
+    const int top = height() - picture().height();
+    return QRect(kCapsLockArea.left, top + kCapsLockArea.top, kCapsLockArea.width, kCapsLockArea.height);
+}
+
+void TLesson1::setCapsLockLit(bool lit)
+{
+    if (lit == m_capsLockLit)
+        return;
+    m_capsLockLit = lit;
+    if (m_options.ShowKeyb && hasPicture())
+        update(capsLockRect());
+}
+
+void TLesson1::flashWrongKey(unsigned char c)
+{
+    if (!m_options.ShowKeyb || !hasPicture())
+        return;
+    if (const unsigned char before = flashedKey())
+        update(markRegion(before));
+    m_flashedKey = c;
+    m_flashTimer.start(kWrongKeyFlashMs, this);
+    update(markRegion(c));
 }
 
 bool TLesson1::hasInstruction() const
@@ -313,7 +352,7 @@ void TLesson1::StartLesson()
     const std::optional<std::string> &instruction = m_engine.text().Instruction;
     if (instruction && !instruction->empty()) {
         const QPointer<TLesson1> self(this);
-        Messages::information(this, QStringLiteral("Instrukcja"), textcodec::toQString(*instruction));
+        Messages::information(this, QStringLiteral("Instrukcja"), textcodec::toQString(*instruction), true);
         if (!self)
             return;
     }
@@ -454,6 +493,27 @@ void TLesson1::showCaretNow()
         m_caretTimer.start(flash / 2, this);
 }
 
+bool TLesson1::event(QEvent *event)
+{
+    // Left Alt with a letter would open a menu ("Lekcja" for L) in the middle
+    // of the lesson; when a Polish letter is due, the learner is told which
+    // Alt makes it instead.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool leftAltLetter = (key->modifiers() & ~Qt::ShiftModifier) == Qt::AltModifier && key->key() >= Qt::Key_A
+            && key->key() <= Qt::Key_Z;
+        if (leftAltLetter && !m_finished && needsRightAlt(m_engine.text().expectedChar)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                if (auto *frame = qobject_cast<QMainWindow *>(window()))
+                    frame->statusBar()->showMessage(rightAltHint(), kRightAltHintMs);
+            }
+            return true;
+        }
+    }
+    return TCanvas::event(event);
+}
+
 void TLesson1::keyPressEvent(QKeyEvent *event)
 {
     bool used = false;
@@ -499,6 +559,9 @@ void TLesson1::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_lessonTimer.timerId() && m_lessonTimer.isActive()) {
         m_engine.tick();
         ShowStatus();
+    } else if (event->timerId() == m_flashTimer.timerId() && m_flashTimer.isActive()) {
+        m_flashTimer.stop();
+        update(markRegion(m_flashedKey));
     } else if (event->timerId() == m_caretTimer.timerId() && m_caretTimer.isActive()) {
         m_caretOn = !m_caretOn;
         update(caretRect());

@@ -77,6 +77,16 @@ public:
     QRect caretRect() const;
 
     QColor highlightColour() const { return m_highlightColour; }
+    // Lights the keyboard view's Caps Lock key, as the keyboard's own lamp.
+    void setCapsLockLit(bool lit);
+    bool capsLockLit() const { return m_capsLockLit; }
+    // Told in the status bar for a while when the left Alt is used for a Polish letter.
+    static QString rightAltHint() { return QStringLiteral("Polskie litery: prawy Alt (AltGr) + litera"); }
+
+    // How long a wrong key's mark stays on the keyboard view.
+    static constexpr int kWrongKeyFlashMs = 300;
+    // The wrong key being shown in red, 0 when none.
+    unsigned char flashedKey() const { return m_flashTimer.isActive() ? m_flashedKey : 0; }
     // The colour dialog of a right double click.
     void chooseHighlightColour();
 
@@ -104,6 +114,7 @@ protected:
     void setLessonText(LessonText text);
     void FinishLesson();
 
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
@@ -122,6 +133,8 @@ private:
     // Where the marks for a character lie in the window.
     QRegion markRegion(unsigned char next) const;
     void loadKeySounds();
+    void flashWrongKey(unsigned char c);
+    QRect capsLockRect() const;
     void beginLesson();
 
     TOptions &m_options;
@@ -143,6 +156,9 @@ private:
 
     QBasicTimer m_lessonTimer;
     QBasicTimer m_caretTimer;
+    QBasicTimer m_flashTimer;
+    unsigned char m_flashedKey = 0;
+    bool m_capsLockLit = false;
     bool m_caretOn = false;
     bool m_setUp = false;
     bool m_firstPaintPending = true;

@@ -37,7 +37,12 @@ bool TLesson3::LoadText(const LessonLibrary &library)
     std::optional<std::string> body;
     {
         const BusyCursor busy;
-        body = wordsBody(m_letters, m_lineCount, *wordList);
+        if (m_allowed.empty()) {
+            body = wordsBody(m_letters, m_lineCount, *wordList);
+        } else {
+            const std::string words = wordsMadeOf(*wordList, m_allowed);
+            body = wordsBody(m_letters, m_lineCount, words);
+        }
     }
     // The cursor is back before the box, so the learner can answer it.
     if (!body) {

@@ -22,9 +22,12 @@ public:
     bool LoadText(const LessonLibrary &library) override;
 
     const std::string &letters() const { return m_letters; }
+    // Takes only words made of these letters (Windows-1250); all words when empty.
+    void keepToLetters(std::string allowed) { m_allowed = std::move(allowed); }
     int lineCount() const { return m_lineCount; }
 
 private:
     std::string m_letters;
+    std::string m_allowed;
     int m_lineCount;
 };

@@ -85,6 +85,7 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
     m_lastKeyTime = now;
 
     const unsigned char expected = m_text.expectedChar;
+    const std::size_t place = m_text.expectedPos;
     out.counted = true;
     out.correct = m_sameKey(expected, key);
     if (mode == ErrorMode::AcceptErrors || out.correct) {
@@ -103,9 +104,14 @@ KeyOutcome TypingEngine::keyTyped(unsigned char c, std::uint32_t now, ErrorMode 
     }
     ++m_typedCount;
 
+    const bool newMissedPlace = !out.correct && place != m_lastMissedPos;
+    if (newMissedPlace)
+        m_lastMissedPos = place;
     // The keystroke is booked on the character that was expected.
     for (int j = 0; j < kStatCharCount; ++j) {
         if (m_sameKey(expected, StatChars[j])) {
+            if (newMissedPlace)
+                ++m_missedPlaces[std::size_t(j)];
             TCharCount &count = m_counts[j];
             count.Time += interval;
             if (out.correct)

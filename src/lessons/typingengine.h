@@ -3,6 +3,7 @@
 #include "lessons/lessontext.h"
 #include "text/statchars.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -34,6 +35,10 @@ struct KeyOutcome {
     AcceptResult accept;
     KeyClip clip = KeyClip::None;
 };
+
+// Per counted character (StatChars order): the places of the text where it
+// was expected and at least one wrong key was pressed.
+using PlaceCounts = std::array<std::uint32_t, kStatCharCount>;
 
 // Keystrokes per minute from a count and the typing time in ms; 0 when
 // either is 0.
@@ -83,6 +88,9 @@ public:
     std::uint32_t errorCount() const { return m_errorCount; }
     float typingTime() const { return m_typingTime; }
     const TCharCounts &charCounts() const { return m_counts; }
+    // One slip in the wait mode counts every key until the right one; this
+    // counts the place once.
+    const PlaceCounts &missedPlaces() const { return m_missedPlaces; }
     // Every wrong keystroke as the expected and the typed character, counted.
     const std::vector<TConfusion> &confusions() const { return m_confusions; }
     int currentLine() const { return m_currentLine; }
@@ -107,6 +115,8 @@ private:
     SameKey m_sameKey;
     LessonText m_text;
     TCharCounts m_counts {};
+    PlaceCounts m_missedPlaces {};
+    std::size_t m_lastMissedPos = std::size_t(-1);
     std::vector<TConfusion> m_confusions;
     std::uint32_t m_seconds = 0;
     std::uint32_t m_lastKeyTime = 0;

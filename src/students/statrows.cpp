@@ -88,3 +88,14 @@ int statBarLength(const TCharStat &stat, StatMode mode, float speedScale, int ba
     // little past the area; it stops at the area's end instead.
     return static_cast<int>(std::clamp(length, 0.0, double(barArea)));
 }
+
+AccuracyLevel accuracyLevel(const TCharStat &stat)
+{
+    // Judged as the number beside the bar reads: 97.96 shows as 98.0.
+    const double shown = std::round(double(shownStat(stat).Accuracy) * 10.0) / 10.0;
+    if (shown >= 98.0)
+        return AccuracyLevel::Good;
+    if (shown >= 95.0)
+        return AccuracyLevel::Fair;
+    return AccuracyLevel::Poor;
+}

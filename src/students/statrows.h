@@ -35,6 +35,11 @@ std::vector<StatRow> statRows(const TCharStats &stats);
 // to an integer when that is faster.
 float statSpeedScale(const TCharStats &stats);
 
+// How an accuracy reads, as shown with one decimal: good from 98 per cent,
+// fair from 95, poor below; the bar takes its colour from it.
+enum class AccuracyLevel { Good, Fair, Poor };
+AccuracyLevel accuracyLevel(const TCharStat &stat);
+
 // "%5.1f z/m" for speed, "%5.1f %" for accuracy.
 std::string statValueText(const TCharStat &stat, StatMode mode);
 

@@ -3,6 +3,7 @@
 #include "students/tstudent.h"
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
+#include "widgets/messages.h"
 #include "widgets/textcodec.h"
 
 #include <climits>
@@ -88,6 +89,12 @@ TNewDlg::TNewDlg(QWidget *parent, TStudent &student)
 
 void TNewDlg::accept()
 {
+    // A blank name would be a blank row in every list of the class.
+    if (m_name->text().trimmed().isEmpty()) {
+        Messages::stop(this, QStringLiteral("Nowy uczeń"), QStringLiteral("Wpisz imię ucznia."));
+        m_name->setFocus();
+        return;
+    }
     std::string name = textcodec::fromQString(m_name->text());
     if (name.size() > std::size_t(kMaxNameLength))
         name.resize(std::size_t(kMaxNameLength));

@@ -112,11 +112,13 @@ void TStudDlg::addStudent()
 
 void TStudDlg::removeStudent()
 {
-    if (!Messages::ask(this, QStringLiteral("Palcomir"),
-            QStringLiteral("Czy jesteś pewien, że chcesz usunąć informacje o studencie?")))
-        return;
+    // "[anonim]" or nothing selected: there is nobody to remove, nor to ask about.
     const int entry = selectedEntry();
     if (entry < 1)
+        return;
+    const QString name = m_list->item(entry)->text();
+    if (!Messages::ask(this, QStringLiteral("Palcomir"),
+            QStringLiteral("Czy na pewno usunąć ucznia „%1” i jego wyniki?").arg(name)))
         return;
     delete m_list->takeItem(entry);
     m_list->clearSelection();

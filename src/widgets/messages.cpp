@@ -1,5 +1,7 @@
 #include "widgets/messages.h"
 
+#include "widgets/keyguard.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,12 +14,14 @@ Hook &hook()
     return installed;
 }
 
-bool show(QWidget *parent, Kind kind, const QString &caption, const QString &text)
+bool show(QWidget *parent, Kind kind, const QString &caption, const QString &text, bool guardKeys = false)
 {
     if (hook())
         return hook()(kind, caption, text);
 
     QMessageBox box(parent);
+    if (guardKeys)
+        new KeyGuard(&box);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (kind) {
@@ -56,14 +60,14 @@ void setHook(Hook h)
     hook() = std::move(h);
 }
 
-void plain(QWidget *parent, const QString &caption, const QString &text)
+void plain(QWidget *parent, const QString &caption, const QString &text, bool guardKeys)
 {
-    show(parent, Kind::Plain, caption, text);
+    show(parent, Kind::Plain, caption, text, guardKeys);
 }
 
-void information(QWidget *parent, const QString &caption, const QString &text)
+void information(QWidget *parent, const QString &caption, const QString &text, bool guardKeys)
 {
-    show(parent, Kind::Information, caption, text);
+    show(parent, Kind::Information, caption, text, guardKeys);
 }
 
 void stop(QWidget *parent, const QString &caption, const QString &text)

@@ -17,8 +17,10 @@ enum class Kind { Plain, Information, Stop, Question };
 using Hook = std::function<bool(Kind kind, const QString &caption, const QString &text)>;
 void setHook(Hook hook);
 
-void plain(QWidget *parent, const QString &caption, const QString &text);
-void information(QWidget *parent, const QString &caption, const QString &text);
+// A box shown the moment typing stops (a lesson's end or start) takes
+// `guardKeys`: the keys of the typing do not answer it (KeyGuard).
+void plain(QWidget *parent, const QString &caption, const QString &text, bool guardKeys = false);
+void information(QWidget *parent, const QString &caption, const QString &text, bool guardKeys = false);
 void stop(QWidget *parent, const QString &caption, const QString &text);
 // True when the learner answered "Tak".
 bool ask(QWidget *parent, const QString &caption, const QString &text);

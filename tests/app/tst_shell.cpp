@@ -11,9 +11,11 @@
 #include "common/messagerecorder.h"
 #include "common/modaldismisser.h"
 #include "common/testsupport.h"
+#include "lessons/keyboardkeys.h"
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson4.h"
 #include "settings/toptions.h"
+#include "widgets/keyguard.h"
 #include "widgets/messages.h"
 
 #include <QAction>
@@ -267,6 +269,45 @@ private slots:
         QVERIFY2(read.list.at(0).CharStats[statCharSlot(' ')].Accuracy > 0.0F, "the lesson's results were recorded");
     }
 
+    // The Enter a pupil presses out of habit as the lesson ends does not
+    // answer "Koniec lekcji"; the next Enter does, with "Powtórz" as the
+    // default when the verdict says to repeat.
+    void habitualEnterKeepsTheVerdict_data()
+    {
+        QTest::addColumn<int>("wrongEvery");
+        QTest::addColumn<int>("runningAfter");
+        QTest::newRow("no errors: Tak, the next lesson") << 0 << 1202;
+        QTest::newRow("too many errors: Powtórz, the same lesson") << 4 << 1201;
+    }
+
+    void habitualEnterKeepsTheVerdict()
+    {
+        QFETCH(int, wrongEvery);
+        QFETCH(int, runningAfter);
+        SDIDecFrame *frame = frameWith(true, 1201);
+        frame->runCommand(SDIDecFrame::CmSuggested);
+        QPointer<TLesson1> lesson = runningLesson();
+        QVERIFY(lesson);
+        bool survivedTheHabit = false;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<TEndInfoDlg *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            answer.stop();
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+            survivedTheHabit = dialog->isVisible();
+            QTimer::singleShot(KeyGuard::kQuietMs + 100, dialog,
+                [dialog] { QTest::keyClick(dialog->windowHandle(), Qt::Key_Return); });
+        });
+        answer.start(0);
+        typeToTheEnd(lesson, wrongEvery);
+        QTRY_VERIFY(!lesson);
+        QVERIFY(survivedTheHabit);
+        QVERIFY(runningLesson());
+        QCOMPARE(runningLesson()->textNumber(), runningAfter);
+    }
+
     void finishedCourseMakesSuggestedDoNothing()
     {
         SDIDecFrame *frame = frameWith(true, 1227);
@@ -424,12 +465,57 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(chart));
         QTest::mouseClick(chart, Qt::RightButton);
         QVERIFY(chart && chart->isVisible());
+        // F2 pressed again on the chart keeps it, in front.
+        QTest::keyClick(chart, Qt::Key_F2);
+        QApplication::processEvents();
+        QVERIFY(chart && chart->isVisible());
+        QCOMPARE(frame->findChildren<THintWindow *>().size(), 1);
+        QCOMPARE(QApplication::activeWindow(), chart.data());
         if (closedBy == 0)
             QTest::keyClick(chart, Qt::Key_A);
         else
             QTest::mouseClick(chart, Qt::LeftButton);
         QTRY_VERIFY(!chart);
         QVERIFY(!frame->fingeringChart());
+    }
+
+    // A wrong key shows on the keyboard view which key it was, red for a
+    // moment, while the key to press stays marked; in both error modes.
+    void wrongKeyFlashesOnTheKeyboard_data()
+    {
+        QTest::addColumn<int>("errorType");
+        QTest::newRow("waiting for the right key") << 0;
+        QTest::newRow("errors accepted") << 1;
+    }
+
+    void wrongKeyFlashesOnTheKeyboard()
+    {
+        QFETCH(int, errorType);
+        SDIDecFrame *frame = frameWith(false);
+        m_options.ErrorType = errorType;
+        QVERIFY(frame->startStoredLesson(1201)); // it starts with f
+        const QPointer<TLesson1> lesson = runningLesson();
+        QTest::keyClick(frame->windowHandle(), 'q');
+        QCOMPARE(int(lesson->engine().errorCount()), 1);
+        QCOMPARE(int(lesson->flashedKey()), int('q'));
+
+        const QImage &picture = lesson->picture();
+        // A pixel of a key's face, away from its label.
+        const auto faceOf = [](unsigned char c) {
+            const KeyArea &a = markedMainKeys(c, TypingEngine::plainSameKey).areas[0];
+            return QPoint(a.left + 3, a.top + 3);
+        };
+        const auto shownAt = [&](QPoint at) {
+            const QImage shown = lesson->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            return shown.pixel(at.x(), lesson->height() - picture.height() + at.y()) & 0xFFFFFF;
+        };
+        const QPoint wrong = faceOf('q');
+        const QPoint next = faceOf(lesson->engine().text().expectedChar);
+        QCOMPARE(shownAt(wrong), picture.pixel(wrong) & qRgb(255, 0, 0) & 0xFFFFFF);
+        QCOMPARE(shownAt(next), picture.pixel(next) & lesson->highlightColour().rgb() & 0xFFFFFF);
+        QTRY_COMPARE(int(lesson->flashedKey()), 0);
+        QCOMPARE(shownAt(wrong), picture.pixel(wrong) & 0xFFFFFF);
+        QCOMPARE(shownAt(next), picture.pixel(next) & lesson->highlightColour().rgb() & 0xFFFFFF);
     }
 
     // Help asked for in a modal dialog opens in front of it, fits the screen
@@ -513,7 +599,7 @@ private slots:
         QCOMPARE(m_recorder->boxes.size(), 1);
         QCOMPARE(m_recorder->boxes[0].kind, Messages::Kind::Question);
         QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Przerwanie lekcji"));
-        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz przerwać lekcję?"));
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy na pewno chcesz przerwać lekcję?"));
         QCOMPARE(bool(lesson), !yes);
         if (!yes)
             QCOMPARE(int(lesson->engine().typedCount()), 3);
@@ -612,7 +698,7 @@ private slots:
         frame->runCommand(SDIDecFrame::CmExit);
         QCOMPARE(m_recorder->boxes.size(), 1);
         QCOMPARE(m_recorder->boxes[0].caption, QStringLiteral("Palcomir"));
-        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy jesteś pewien, że chcesz opuścić program?"));
+        QCOMPARE(m_recorder->boxes[0].text, QStringLiteral("Czy na pewno chcesz opuścić program?"));
         QCOMPARE(frame->isVisible(), !yes);
         QCOMPARE(bool(lesson), !yes);
         QCOMPARE(frame->classroom().roster().at(0).NextLesson, 1201);

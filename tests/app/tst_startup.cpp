@@ -149,6 +149,7 @@ private slots:
         row("the word list is no lesson", { "--lesson=5000" }, 2, "^Nieprawidłowy numer lekcji: 5000\\.");
         row("data folder on a file", { "--data-dir", "/etc/passwd" }, 2,
             "^Folder danych /etc/passwd nie jest folderem\\.");
+        row("no display", {}, 1, "^Nie można otworzyć okna programu: brak połączenia z ekranem");
         row("lesson the library lacks", { "--lesson", "1299" }, 2,
             "^Biblioteka lekcji .*pisarz\\.src nie ma lekcji 1299\\.", true);
     }

@@ -8,6 +8,7 @@
 #include "history/historystore.h"
 #include "history/progresschart.h"
 #include "history/progressdlg.h"
+#include "history/weakletters.h"
 #include "lessons/tlesson3.h"
 #include "settings/toptions.h"
 #include "students/tstatdlg.h"
@@ -170,15 +171,18 @@ private slots:
         int points = 0;
         int rows = 0;
         QString newest;
+        QStringList days;
         whenDialogOpens([&](QDialog *dialog) {
             auto *progress = qobject_cast<ProgressDlg *>(dialog);
             QVERIFY(progress);
             points = progress->chart()->pointCount();
+            days = progress->chart()->dayLabels();
             rows = progress->lastResults()->rowCount();
             newest = progress->lastResults()->item(0, 1)->text();
         });
         frame->runCommand(SDIDecFrame::CmProgress);
         QCOMPARE(points, 3);
+        QCOMPARE(days.size(), 1); // three lessons of one day: the day once
         QCOMPARE(rows, 3);
         QVERIFY2(newest.startsWith(QStringLiteral("1203 ")), qPrintable(newest));
 
@@ -232,12 +236,16 @@ private slots:
         QTest::addColumn<int>("typed"); // keystrokes on each letter
         QTest::addColumn<QString>("told");
         QTest::addColumn<QString>("letters"); // of the exercise started, if any
+        QTest::addColumn<int>("nextLesson"); // the student's place in the course
         QTest::newRow("no student") << false << 0 << "Najpierw wybierz ucznia"
-                                    << "";
+                                    << "" << 1227;
         QTest::newRow("too little typed") << true << 19 << "Za mało wpisanych liter"
-                                          << "";
+                                          << "" << 1227;
         QTest::newRow("enough") << true << 40 << "Najwięcej kłopotu sprawiają Ci litery: ł, k, a."
-                                << "łka";
+                                << "łka" << 1227;
+        QTest::newRow("after two lessons: only their letters")
+            << true << 40 << "Najwięcej kłopotu sprawiają Ci litery: k, a."
+            << "ka" << 1203;
     }
 
     void weakLetters()
@@ -246,12 +254,14 @@ private slots:
         QFETCH(int, typed);
         QFETCH(QString, told);
         QFETCH(QString, letters);
+        QFETCH(int, nextLesson);
         SDIDecFrame *frame = frameWith(student ? QStringList { "Ala" } : QStringList {});
         if (student) {
+            frame->classroom().editableRoster().at(0).NextLesson = nextLesson;
             LessonRecord lesson;
             const auto l = static_cast<unsigned char>(W("ł")[0]);
             const auto n = std::uint32_t(typed);
-            lesson.chars = { { 'a', n, 0, 9000 }, { 'k', n - 2, 2, 9000 }, { l, n - 5, 5, 9000 } };
+            lesson.chars = { { 'a', n, 0, 9000, 0 }, { 'k', n - 2, 20, 9000, 2 }, { l, n - 5, 5, 9000, 5 } };
             QVERIFY(recordFor(0, lesson));
         }
         frame->runCommand(SDIDecFrame::CmWeakLetters);
@@ -262,6 +272,9 @@ private slots:
         if (exercise) {
             QCOMPARE(bytes(exercise->letters()), bytes(W(letters.toUtf8().constData())));
             QCOMPARE(exercise->lineCount(), 10);
+            // Its words are made of the letters taught so far.
+            const std::string taught = taughtLetters(builtLibrary(), nextLesson) + " \r\n";
+            QCOMPARE(exercise->engine().text().body.find_first_not_of(taught), std::string::npos);
             QCOMPARE(frame->lessonSource(), lessonflow::LessonSource::Exercise);
         }
     }

@@ -5,14 +5,17 @@
 
 namespace {
 
-// "ł:30/10/6000" is a letter with 30 hits, 10 misses and 6 s of typing.
+// "ł:30/10/6000" is a letter with 30 hits, 10 places missed (one wrong key
+// each) and 6 s of typing; "ł:30/1/6000/12" took 12 wrong keys for its one place.
 std::vector<CharTally> tallies(const QStringList &entries)
 {
     std::vector<CharTally> out;
     for (const QString &entry : entries) {
         const QStringList parts = entry.section(QLatin1Char(':'), 1).split(QLatin1Char('/'));
         const std::string c = W(entry.section(QLatin1Char(':'), 0, 0).toUtf8().constData());
-        out.push_back({ static_cast<unsigned char>(c[0]), parts[0].toUInt(), parts[1].toUInt(), parts[2].toUInt() });
+        const uint places = parts[1].toUInt();
+        out.push_back({ static_cast<unsigned char>(c[0]), parts[0].toUInt(),
+            parts.size() > 3 ? parts[3].toUInt() : places, parts[2].toUInt(), places });
     }
     return out;
 }
@@ -28,26 +31,67 @@ private slots:
     {
         QTest::addColumn<QStringList>("totals");
         QTest::addColumn<QString>("letters");
+        QTest::addColumn<QString>("taught"); // every letter when empty
         QTest::newRow("least accurate first, at most six") << QStringList { "a:19/1/1000", "b:18/2/1000", "c:17/3/1000",
             "d:16/4/1000", "e:15/5/1000", "f:14/6/1000", "g:13/7/1000", "h:12/8/1000" }
-                                                           << "hgfedc";
+                                                           << "hgfedc" << QString();
         QTest::newRow("equal accuracy: the slower first")
-            << QStringList { "k:18/2/1000", "l:18/2/3000", "m:18/2/2000" } << "lmk";
+            << QStringList { "k:18/2/1000", "l:18/2/3000", "m:18/2/2000" } << "lmk" << QString();
         QTest::newRow("equal in both: alphabet order, Polish letters in place")
-            << QStringList { "z:18/2/1000", "ó:18/2/1000", "o:18/2/1000", "ą:18/2/1000" } << "ąoóz";
-        QTest::newRow("fewer than 20 keystrokes are not judged") << QStringList { "q:0/19/1000", "w:19/1/1000" } << "w";
+            << QStringList { "z:18/2/1000", "ó:18/2/1000", "o:18/2/1000", "ą:18/2/1000" } << "ąoóz" << QString();
+        QTest::newRow("fewer than 20 keystrokes are not judged")
+            << QStringList { "q:0/19/1000", "w:19/1/1000" } << "w" << QString();
         QTest::newRow("a capital counts with its small letter")
-            << QStringList { "Ł:5/5/1000", "ł:10/0/1000", "s:19/1/1000" } << "łs";
+            << QStringList { "Ł:5/5/1000", "ł:10/0/1000", "s:19/1/1000" } << "łs" << QString();
         QTest::newRow("digits, space and punctuation are no letters")
-            << QStringList { "1:0/40/1000", " :0/40/1000", ",:0/40/1000", "e:30/0/1000" } << "e";
-        QTest::newRow("nothing typed often enough") << QStringList { "a:10/9/1000" } << "";
+            << QStringList { "1:0/40/1000", " :0/40/1000", ",:0/40/1000", "e:30/0/1000" } << "e" << QString();
+        QTest::newRow("nothing typed often enough") << QStringList { "a:10/9/1000" } << "" << QString();
+        QTest::newRow("one slip in the wait mode counts once")
+            << QStringList { "f:30/1/1000/12", "s:30/3/1000" } << "sf" << QString();
+        QTest::newRow("a letter not yet taught is not chosen")
+            << QStringList { "w:10/10/1000", "k:30/1/1000", "a:30/0/1000" } << "ka"
+            << "adfjkls";
     }
 
     void weakLetters()
     {
         QFETCH(QStringList, totals);
         QFETCH(QString, letters);
-        QCOMPARE(bytes(::weakLetters(tallies(totals))), bytes(W(letters.toUtf8().constData())));
+        QFETCH(QString, taught);
+        const std::string all = W("aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż");
+        QCOMPARE(bytes(::weakLetters(tallies(totals), taught.isEmpty() ? all : W(taught.toUtf8().constData()))),
+            bytes(W(letters.toUtf8().constData())));
+    }
+
+    // The accuracy scale fits the lessons: 97 to 100 per cent is not a line
+    // along the frame.
+    void accuracyAxisFitsTheLessons_data()
+    {
+        QTest::addColumn<QList<float>>("accuracies");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("high");
+        QTest::newRow("no lessons: the whole scale") << QList<float> {} << 0 << 100;
+        QTest::newRow("97 to 100: twelve points") << QList<float> { 97.1F, 100.0F, 98.5F } << 88 << 100;
+        QTest::newRow("all perfect: at least ten points") << QList<float> { 100.0F } << 88 << 100;
+        QTest::newRow("wide results: to a step of four") << QList<float> { 61.5F, 95.0F } << 59 << 95;
+        QTest::newRow("near zero stays above it") << QList<float> { 2.0F, 5.0F } << 0 << 12;
+        QTest::newRow("everything") << QList<float> { 0.0F, 100.0F } << 0 << 100;
+    }
+
+    void accuracyAxisFitsTheLessons()
+    {
+        QFETCH(QList<float>, accuracies);
+        QFETCH(int, low);
+        QFETCH(int, high);
+        std::vector<LessonRecord> records;
+        for (const float a : accuracies) {
+            LessonRecord r;
+            r.accuracy = a;
+            records.push_back(r);
+        }
+        const AccuracyAxis axis = accuracyAxis(records);
+        QCOMPARE(axis.low, low);
+        QCOMPARE(axis.high, high);
     }
 
     void classCsvBytes()

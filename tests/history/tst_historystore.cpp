@@ -131,6 +131,32 @@ private slots:
         QCOMPARE(version.toInt(), HistoryStore::kSchemaVersion);
     }
 
+    // Lessons kept before the places missed were counted count each wrong
+    // key as a place, as they did; new lessons add their own places.
+    void migratedFromTheSecondSchema()
+    {
+        QStringList second;
+        for (std::size_t step = 0; step < 2; ++step) {
+            for (const char *statement : HistoryStore::migrations()[step])
+                second << QString::fromUtf8(statement);
+        }
+        second << QStringLiteral("UPDATE schema_version SET version = 2")
+               << QStringLiteral("INSERT INTO students VALUES (7, 0, 'Ala')")
+               << QStringLiteral("INSERT INTO lessons VALUES (1, 7, 500, 0, 1201, '', 1, 60, 100, 2, 99.5, 98)")
+               << QStringLiteral("INSERT INTO lesson_chars VALUES (1, 108, 40, 7, 9000)");
+        QVERIFY(runSql(m_path, second));
+
+        HistoryStore store(m_path);
+        store.adoptPupils({ { "Ala", "ala" } });
+        LessonRecord next;
+        next.chars = { { 'l', 10, 5, 1000, 1 } };
+        QVERIFY(store.record("ala", "Ala", next));
+        const std::vector<CharTally> chars = store.charTotals("ala");
+        QCOMPARE(chars.size(), std::size_t(1));
+        QCOMPARE(chars[0].Misses, 12u);
+        QCOMPARE(chars[0].MissedPlaces, 8u);
+    }
+
     void damagedFileIsCopiedAside_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -13,8 +13,11 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QInputMethodEvent>
+#include <QMainWindow>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 namespace {
 
@@ -363,6 +366,61 @@ private slots:
         }
     }
 
+    // The keyboard view's Caps Lock key is lit while Caps Lock is on.
+    void capsLockKeyIsLit()
+    {
+        Running lesson(storedText({ QStringLiteral("abc") }));
+        QVERIFY(lesson.start());
+        const QImage &picture = lesson->picture();
+        const QPoint face(kCapsLockArea.left + 2, kCapsLockArea.top + 2);
+        const int top = lesson->height() - picture.height();
+        const auto shown = [&] { return lesson.onScreen().pixel(face.x(), top + face.y()) & 0xFFFFFF; };
+        QCOMPARE(shown(), picture.pixel(face) & 0xFFFFFF);
+        lesson->setCapsLockLit(true);
+        QVERIFY(shown() != (picture.pixel(face) & 0xFFFFFF));
+        QCOMPARE(lesson.repainted().pixel(face.x(), top + face.y()) & 0xFFFFFF, shown());
+        lesson->setCapsLockLit(false);
+        QCOMPARE(shown(), picture.pixel(face) & 0xFFFFFF);
+    }
+
+    // Left Alt with a letter, when a Polish letter is due, opens no menu:
+    // the status bar says which Alt makes Polish letters.
+    void leftAltForAPolishLetter_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("hint");
+        QTest::newRow("ł is due") << QStringLiteral("ła") << true;
+        QTest::newRow("Ż is due") << QStringLiteral("Ża") << true;
+        QTest::newRow("l is due: Alt+L is the menu's") << QStringLiteral("la") << false;
+    }
+
+    void leftAltForAPolishLetter()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, hint);
+        LessonLibrary library;
+        library.addText(kLessonNumber, storedText({ line }));
+        TOptions options;
+        options.Click = false;
+        ManualClock clock;
+        QMainWindow frame;
+        frame.resize(640, 480);
+        auto *lesson = new TLesson1(&frame, options, kLessonNumber, clock);
+        QVERIFY(lesson->LoadText(library));
+        frame.setCentralWidget(lesson);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        lesson->setFocus();
+        bool menuAsked = false;
+        auto *menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_L), &frame);
+        connect(menuKey, &QShortcut::activated, this, [&menuAsked] { menuAsked = true; });
+        QTest::keyClick(frame.windowHandle(), Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(frame.statusBar()->currentMessage(), hint ? TLesson1::rightAltHint() : QString());
+        QCOMPARE(menuAsked, !hint);
+        QCOMPARE(int(lesson->engine().typedCount()), 0);
+    }
+
     // Once the current line passes the last row, each new line moves the
     // text up by exactly one row.
     void scrollsOneLineAtATime()
@@ -405,7 +463,7 @@ private slots:
             QString(30, QLatin1Char('d')), QString(30, QLatin1Char('f')), QString(30, QLatin1Char('j')) }));
         QSignalSpy spy(lesson.lesson.get(), &TLesson1::statusTextChanged);
         QVERIFY(lesson.start());
-        const QString atStart = QStringLiteral("Czas: 00:00:00    0 błędów      0.0 znaków/min.    1 z 5 linii");
+        const QString atStart = QStringLiteral("Czas: 00:00:00    0 błędów        — znaków/min.    1 z 5 linii");
         QCOMPARE(lesson->statusText(), atStart);
         QVERIFY(!spy.isEmpty());
         QCOMPARE(spy.last().at(0).toString(), atStart);
@@ -437,7 +495,7 @@ private slots:
         Running lesson(storedText({ QStringLiteral("abcdef") }));
         QVERIFY(lesson.start());
         QVERIFY(lesson->lessonTimerId() != 0);
-        lesson.type(QStringLiteral("a"), 1000);
+        lesson.type(QStringLiteral("abcd"), 250);
         lesson.tick(3);
         lesson.clock.advance(1000);
         lesson->TogglePause();
@@ -452,11 +510,11 @@ private slots:
         QCOMPARE(lesson->statusText(), paused);
 
         // Typing resumes the lesson; the paused span is not typing time.
-        lesson.type(QStringLiteral("b"), 0);
+        lesson.type(QStringLiteral("e"), 0);
         QVERIFY(!lesson->engine().paused());
         QVERIFY(lesson->lessonTimerId() != 0);
         QCOMPARE(
-            lesson->statusText(), QStringLiteral("Czas: 00:00:03    0 błędów     60.0 znaków/min.    1 z 1 linii"));
+            lesson->statusText(), QStringLiteral("Czas: 00:00:03    0 błędów    150.0 znaków/min.    1 z 1 linii"));
         lesson.tick(1);
         QVERIFY(lesson->statusText().startsWith(QStringLiteral("Czas: 00:00:04")));
 

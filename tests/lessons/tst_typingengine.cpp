@@ -133,6 +133,35 @@ private slots:
         QCOMPARE(countOf(accepting, "b").Hits, 1u);
     }
 
+    // Every wrong key is counted against the expected character, but a place
+    // of the text missed is one place however many keys it took.
+    void missedPlacesCountOnce_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QByteArray>("keys");
+        QTest::addColumn<int>("missesOfA");
+        QTest::addColumn<int>("placesOfA");
+        const int wait = int(ErrorMode::WaitForCorrect);
+        const int accept = int(ErrorMode::AcceptErrors);
+        QTest::newRow("wait: one slip, keys until the right one") << wait << QByteArray("salsdfa") << 3 << 1;
+        QTest::newRow("wait: two places missed") << wait << QByteArray("sxalxa") << 2 << 2;
+        QTest::newRow("accept: each wrong key is a place") << accept << QByteArray("sxlx") << 2 << 2;
+        QTest::newRow("no slip") << wait << QByteArray("sala") << 0 << 0;
+    }
+
+    void missedPlacesCountOnce()
+    {
+        QFETCH(int, mode);
+        QFETCH(QByteArray, keys);
+        QFETCH(int, missesOfA);
+        QFETCH(int, placesOfA);
+        TypingEngine engine = engineFor("sala");
+        std::uint32_t now = 0;
+        typeKeys(engine, keys.toStdString(), ErrorMode(mode), now);
+        QCOMPARE(int(countOf(engine, "a").Misses), missesOfA);
+        QCOMPARE(int(engine.missedPlaces()[statCharSlot('a')]), placesOfA);
+    }
+
     void wrongKeysAreKeptAsPairs()
     {
         // "k" twice and "ł" once for "l", "x" for Enter; right keys leave no pair.

@@ -27,6 +27,8 @@ QImage onScreen(QWidget &window)
 
 const QColor kBlue(0, 0, 192);
 const QColor kRed(192, 0, 0);
+const QColor kGreen(0, 144, 0);
+const QColor kAmber(224, 150, 0);
 
 struct RowCells {
     int mid; // a line through the middle of the row
@@ -48,9 +50,10 @@ RowCells cellsOf(const QRect &row)
 bool inks(const QColor &pixel, const QColor &colour)
 {
     // Anti-aliased text blends with the background; only its hue is sure.
-    if (colour == kBlue)
-        return pixel.blue() - std::max(pixel.red(), pixel.green()) > 60;
-    return pixel.red() - std::max(pixel.blue(), pixel.green()) > 60;
+    if (pixel.hsvSaturation() < 120)
+        return false;
+    const int apart = std::abs(pixel.hsvHue() - colour.hsvHue());
+    return std::min(apart, 360 - apart) < 15;
 }
 
 bool valueInks(const QImage &image, const RowCells &cells, int top, int bottom, const QColor &colour)
@@ -133,11 +136,12 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("speedPermille"); // of the bar area, on the scale 100
         QTest::addColumn<int>("accuracyPermille");
+        QTest::addColumn<QColor>("accuracyColour"); // by the level of the accuracy
 
-        QTest::newRow("a: 50 z/m, 97.5 %") << 0 << 500 << 975;
-        QTest::newRow("ą: 25.5 z/m, 100 %") << 1 << 255 << 1000;
-        QTest::newRow("b: NaN speed, 40 %") << 2 << 0 << 400;
-        QTest::newRow("space: accuracy beyond 100 % fills, no more") << 3 << 800 << 1000;
+        QTest::newRow("a: 50 z/m, 97.5 %: fair") << 0 << 500 << 975 << kAmber;
+        QTest::newRow("ą: 25.5 z/m, 100 %: good") << 1 << 255 << 1000 << kGreen;
+        QTest::newRow("b: NaN speed, 40 %: poor") << 2 << 0 << 400 << kRed;
+        QTest::newRow("space: accuracy beyond 100 % fills, no more") << 3 << 800 << 1000 << kGreen;
     }
 
     void bars()
@@ -145,6 +149,7 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, speedPermille);
         QFETCH(int, accuracyPermille);
+        QFETCH(QColor, accuracyColour);
 
         const TStudent s = student();
         TStatDlg dialog(nullptr, s);
@@ -173,12 +178,50 @@ private slots:
             QVERIFY(!valueInks(image, cells, rect.top(), rect.bottom(), other));
         };
 
-        check(kBlue, kRed, speedPermille);
+        check(kBlue, kAmber, speedPermille);
         click(dialog, "102");
         QVERIFY(control(dialog, "102")->isChecked());
-        check(kRed, kBlue, accuracyPermille);
+        check(accuracyColour, kBlue, accuracyPermille);
         click(dialog, "101");
-        check(kBlue, kRed, speedPermille);
+        check(kBlue, kAmber, speedPermille);
+    }
+
+    // A capital with a mark above it is drawn whole: its row is not the
+    // row of the plain letter.
+    void accentedCapitalsAreWhole_data()
+    {
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QString>("marked");
+        QTest::newRow("Z and Ź") << "Z"
+                                 << "Ź";
+        QTest::newRow("Z and Ż") << "Z"
+                                 << "Ż";
+        QTest::newRow("S and Ś") << "S"
+                                 << "Ś";
+        QTest::newRow("O and Ó") << "O"
+                                 << "Ó";
+    }
+
+    void accentedCapitalsAreWhole()
+    {
+        QFETCH(QString, plain);
+        QFETCH(QString, marked);
+        TStudent s(W("Ola"), 12, 0);
+        measure(s, plain.toUtf8().constData(), 50.0F, 99.0F);
+        measure(s, marked.toUtf8().constData(), 50.0F, 99.0F);
+        TStatDlg dialog(nullptr, s);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto *list = control<QListWidget>(dialog, "100");
+        QCOMPARE(list->count(), 2);
+        const QImage shown = list->viewport()->grab().toImage();
+        const QRect first = list->visualItemRect(list->item(0));
+        const QRect second = list->visualItemRect(list->item(1));
+        QCOMPARE(first.size(), second.size());
+        // The name cells of the two rows.
+        const int nameWidth = cellsOf(first).valueLeft - first.left();
+        QVERIFY(shown.copy(first.left(), first.top(), nameWidth, first.height())
+            != shown.copy(second.left(), second.top(), nameWidth, second.height()));
     }
 
     void selectingARowChangesNothing()

@@ -88,16 +88,20 @@ class TestStudentDialogs : public QObject
 
     QList<Box> m_questions;
     bool m_answer = false;
+    QStringList m_stops;
     QList<int> m_help;
 
 private slots:
     void init()
     {
         m_questions.clear();
+        m_stops.clear();
         m_help.clear();
         Messages::setHook([this](Messages::Kind kind, const QString &caption, const QString &text) {
             if (kind == Messages::Kind::Question)
                 m_questions.append({ caption, text });
+            if (kind == Messages::Kind::Stop)
+                m_stops.append(text);
             return m_answer;
         });
         Help::setHandler([this](QWidget *, int context) { m_help << context; });
@@ -140,7 +144,8 @@ private slots:
         QTest::newRow("a man") << QStringLiteral("Jan") << false << QByteArray("Jan");
         QTest::newRow("a woman with Polish letters")
             << QStringLiteral("Małgorzata Żółć") << true << bytes(W("Małgorzata Żółć"));
-        QTest::newRow("empty name accepted") << QString() << false << QByteArray();
+        QTest::newRow("empty name refused") << QString() << false << QByteArray("unchanged");
+        QTest::newRow("blank name refused") << QStringLiteral("   ") << true << QByteArray("unchanged");
         QTest::newRow("120 characters cut at 99") << QString(120, QLatin1Char('a')) << false << QByteArray(99, 'a');
         QTest::newRow("a character with no byte") << QStringLiteral("Ян") << true << QByteArray("??");
     }
@@ -150,13 +155,20 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, woman);
         QFETCH(QByteArray, name);
-        TStudent student;
+        TStudent student(W("unchanged"), 0, 1);
         TNewDlg dialog(nullptr, student);
         dialog.show();
         typeText(control<QLineEdit>(dialog, "101"), typed);
         if (woman)
             click(dialog, "104");
         QTest::keyClick(control<QLineEdit>(dialog, "101"), Qt::Key_Return);
+        if (name == "unchanged") {
+            QCOMPARE(m_stops, QStringList { QStringLiteral("Wpisz imię ucznia.") });
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(bytes(student.Name), name);
+            return;
+        }
+        QVERIFY(m_stops.isEmpty());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(bytes(student.Name), name);
         QCOMPARE(student.Male, woman ? 0 : 1);
@@ -321,7 +333,7 @@ private slots:
         QCOMPARE(selectedEntry(dialog), 1);
     }
 
-    void removeAlwaysAsksFirst_data()
+    void removeAsksAboutTheStudent_data()
     {
         QTest::addColumn<int>("selected"); // -1: nothing selected
         QTest::addColumn<bool>("answer");
@@ -329,11 +341,12 @@ private slots:
         QTest::addColumn<int>("chosenByOk"); // nothing is selected after a removal
         QTest::newRow("a student, answered Tak") << 2 << true << QStringList({ "Ala", "Ela" }) << -1;
         QTest::newRow("a student, answered Nie") << 2 << false << QStringList({ "Ala", "Ola", "Ela" }) << 1;
-        QTest::newRow("[anonim], answered Tak") << 0 << true << QStringList({ "Ala", "Ola", "Ela" }) << -1;
-        QTest::newRow("nothing selected, answered Tak") << -1 << true << QStringList({ "Ala", "Ola", "Ela" }) << -1;
+        QTest::newRow("[anonim]: nobody to ask about") << 0 << true << QStringList({ "Ala", "Ola", "Ela" }) << -1;
+        QTest::newRow("nothing selected: nobody to ask about")
+            << -1 << true << QStringList({ "Ala", "Ola", "Ela" }) << -1;
     }
 
-    void removeAlwaysAsksFirst()
+    void removeAsksAboutTheStudent()
     {
         QFETCH(int, selected);
         QFETCH(bool, answer);
@@ -351,9 +364,11 @@ private slots:
             control<QListWidget>(dialog, "101")->clearSelection();
         m_answer = answer;
         click(dialog, "103");
-        QCOMPARE(m_questions.size(), 1);
-        QCOMPARE(m_questions[0].caption, QStringLiteral("Palcomir"));
-        QCOMPARE(m_questions[0].text, QStringLiteral("Czy jesteś pewien, że chcesz usunąć informacje o studencie?"));
+        QCOMPARE(m_questions.size(), selected >= 1 ? 1 : 0);
+        if (selected >= 1) {
+            QCOMPARE(m_questions[0].caption, QStringLiteral("Palcomir"));
+            QCOMPARE(m_questions[0].text, QStringLiteral("Czy na pewno usunąć ucznia „Ola” i jego wyniki?"));
+        }
         QStringList names;
         for (int i = 0; i < list.count(); ++i)
             names << QString::fromLatin1(list.at(i).Name);
