@@ -78,7 +78,8 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     // Decoded once: every keystroke and paint draws from the image made here.
-    setPicture(LoadGifResource(kKeyboardPicture));
+    ScaledPicture keyboard = loadScaledPicture(kKeyboardPicture, devicePixelRatioF());
+    setPicture(std::move(keyboard.dib), keyboard.scale);
 }
 
 TLesson1::~TLesson1()
@@ -187,16 +188,23 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
 {
     if (!m_options.ShowKeyb || !hasPicture())
         return;
-    const int top = height() - picture().height();
+    const int top = height() - pictureSize().height();
     drawPicture(painter, 0, top);
     if (!m_options.ShowNext)
         return;
     // Each pixel ANDed with the colour: light key faces take it, the dark
-    // outlines and labels stay readable.
+    // outlines and labels stay readable. The marks go on the picture's own
+    // pixels, on the key table scaled as the picture was drawn.
+    const int scale = pictureScale();
     painter.save();
+    painter.translate(0, top);
+    painter.scale(1.0 / scale, 1.0 / scale);
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    for (const QRect &area : markRegion(next))
-        painter.fillRect(area, m_highlightColour);
+    const MarkedKeys marked = markedKeys(next);
+    for (int i = 0; i < marked.count; ++i) {
+        const KeyArea a = scaledKeyArea(marked.areas[std::size_t(i)], scale);
+        painter.fillRect(QRect(a.left, a.top, a.width, a.height), m_highlightColour);
+    }
     painter.restore();
 }
 
@@ -208,7 +216,7 @@ MarkedKeys TLesson1::markedKeys(unsigned char next) const
 QRegion TLesson1::markRegion(unsigned char next) const
 {
     QRegion region;
-    const int top = height() - picture().height();
+    const int top = height() - pictureSize().height();
     const MarkedKeys marked = markedKeys(next);
     for (int i = 0; i < marked.count; ++i) {
         const KeyArea &a = marked.areas[std::size_t(i)];
