@@ -13,7 +13,7 @@ ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Informacje"));
-    if (const ScaledPicture picture = loadScaledPicture(kPicture, devicePixelRatioF()); picture.dib)
+    if (const ScaledPicture picture = loadScaledPicture(kPicture, screenScaleFactor()); picture.dib)
         m_picture = dibToImage(*picture.dib, picture.scale);
     if (hasPicture()) {
         setFixedSize(kClientSize);

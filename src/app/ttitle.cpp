@@ -64,7 +64,7 @@ void TTitle::nextPage()
 // page whose picture cannot be read.
 void TTitle::showPage(int number)
 {
-    const qreal factor = devicePixelRatioF();
+    const qreal factor = screenScaleFactor();
     ScaledPicture page = number >= 1 && number <= kPageCount ? loadScaledPicture(number, factor) : ScaledPicture();
     m_pictureNo = page.dib ? number : 1;
     if (!page.dib)

@@ -3,10 +3,16 @@
 #include "images/gifdecoder.h"
 
 #include <QFile>
+#include <QGuiApplication>
 
 int pictureScale(qreal scaleFactor)
 {
     return scaleFactor > 1 ? 2 : 1;
+}
+
+qreal screenScaleFactor()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
 }
 
 QString gifResourcePath(int identifier, int scale)

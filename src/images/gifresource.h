@@ -12,6 +12,11 @@
 // and 1 otherwise.
 int pictureScale(qreal scaleFactor);
 
+// The scale factor of the screens: the most device pixels per pixel of the
+// layout of any of them. Asked of the application, not of a window, so a
+// window may ask it while it is being made.
+qreal screenScaleFactor();
+
 // Where the program's picture GIF n is among its compiled-in resources, at
 // its ordinary size (scale 1) or at twice the size (scale 2, gif<n>@2x.gif).
 QString gifResourcePath(int identifier, int scale = 1);

@@ -18,7 +18,7 @@ THintWindow::THintWindow(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     // Without its picture the window is only its border.
-    if (const ScaledPicture picture = loadScaledPicture(kPicture, devicePixelRatioF()); picture.dib)
+    if (const ScaledPicture picture = loadScaledPicture(kPicture, screenScaleFactor()); picture.dib)
         m_picture = dibToImage(*picture.dib, picture.scale);
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect();

@@ -78,7 +78,7 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     // Decoded once: every keystroke and paint draws from the image made here.
-    ScaledPicture keyboard = loadScaledPicture(kKeyboardPicture, devicePixelRatioF());
+    ScaledPicture keyboard = loadScaledPicture(kKeyboardPicture, screenScaleFactor());
     setPicture(std::move(keyboard.dib), keyboard.scale);
 }
 
