@@ -52,10 +52,11 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
-# giflib is only the GIF benchmark's reference, so only this target installs it;
+# giflib (the GIF benchmark's reference) and ImageMagick (its photo-like
+# pictures) serve only the benchmarks, so only this target installs them;
 # configuring again lets the build find it.
 bench: build
-	@bash -c '. bench/ensure_packages.sh && ensure_packages libgif-dev'
+	@bash -c '. bench/ensure_packages.sh && ensure_packages libgif-dev imagemagick'
 	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
 	@status=0; for b in $(BUILD_DIR)/bench/bench_*; do \

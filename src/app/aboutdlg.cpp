@@ -13,8 +13,8 @@ ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Informacje"));
-    if (const std::optional<PackedDib> dib = LoadGifResource(kPicture))
-        m_picture = dibToImage(*dib);
+    if (const ScaledPicture picture = loadScaledPicture(kPicture, screenScaleFactor()); picture.dib)
+        m_picture = dibToImage(*picture.dib, picture.scale);
     if (hasPicture()) {
         setFixedSize(kClientSize);
         return;

@@ -64,11 +64,12 @@ void TTitle::nextPage()
 // page whose picture cannot be read.
 void TTitle::showPage(int number)
 {
-    std::optional<PackedDib> page = number >= 1 && number <= kPageCount ? LoadGifResource(number) : std::nullopt;
-    m_pictureNo = page ? number : 1;
-    if (!page)
-        page = LoadGifResource(1);
-    setPicture(std::move(page));
+    const qreal factor = screenScaleFactor();
+    ScaledPicture page = number >= 1 && number <= kPageCount ? loadScaledPicture(number, factor) : ScaledPicture();
+    m_pictureNo = page.dib ? number : 1;
+    if (!page.dib)
+        page = loadScaledPicture(1, factor);
+    setPicture(std::move(page.dib), page.scale);
 }
 
 void TTitle::timerEvent(QTimerEvent *event)

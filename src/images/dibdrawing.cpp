@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-QImage dibToImage(const PackedDib &dib)
+QImage dibToImage(const PackedDib &dib, int scale)
 {
     const int bits = dib.bitsPerPixel();
     const std::span<const std::uint8_t> rows = dib.pixels();
@@ -25,6 +25,7 @@ QImage dibToImage(const PackedDib &dib)
     if (image.isNull())
         return {};
     image.setColorTable(colours);
+    image.setDevicePixelRatio(scale);
     const std::size_t stride = dib.stride();
     for (int y = 0; y < height; ++y) {
         const std::uint8_t *src = rows.data() + std::size_t(height - 1 - y) * stride;
@@ -50,6 +51,7 @@ QImage stretchImage(const QImage &indexed, int width, int height)
     if (stretched.isNull())
         return {};
     stretched.setColorTable(indexed.colorTable());
+    stretched.setDevicePixelRatio(indexed.devicePixelRatio());
     const std::vector<int> columns = stretchMap(indexed.width(), width);
     const std::vector<int> rows = stretchMap(indexed.height(), height);
     for (int y = 0; y < height; ++y) {

@@ -33,8 +33,9 @@ constexpr std::uint64_t maxPixelsFrom(std::uint64_t bytes)
 constexpr std::uint32_t kLiteralCount = 512;
 constexpr std::uint32_t kStartPixel = kLiteralCount;
 constexpr std::uint32_t kOutputStart = kStartPixel + 1;
-// Room behind the last pixel for one whole string and the copy overrun.
-constexpr std::size_t kSlack = kMaxCodes + 32;
+// How far before the last pixel strings stop being copied in whole chunks:
+// room for one whole string and the chunk's overrun.
+constexpr std::uint32_t kSlack = kMaxCodes + 32;
 
 struct Entry {
     std::uint32_t pos;
@@ -70,103 +71,210 @@ inline std::uint64_t load64(const std::uint8_t *p)
     return word;
 }
 
-// LZW codes least significant bit first from the joined sub-blocks, which
-// are followed by 8 zero bytes so a code is always read with one load.
+// LZW codes least significant bit first from the image data's sub-blocks.
+// The sub-blocks are joined a window at a time into a small buffer that
+// stays in the cache, followed by 8 zero bytes, so a code is always read
+// with one load and the file's data is never copied whole.
 class CodeReader
 {
 public:
-    CodeReader(const std::uint8_t *data, std::uint64_t bytes)
-        : m_data(data)
-        , m_bits(bytes * 8)
-    { }
+    // The sub-blocks start at pos in file and hold `bytes` bytes in all.
+    CodeReader(std::span<const std::uint8_t> file, std::size_t pos, std::uint64_t bytes)
+        : m_file(file)
+        , m_next(pos)
+        , m_left(bytes)
+    {
+        refill();
+    }
 
     bool read(std::uint32_t width, std::uint32_t &code)
     {
-        if (m_pos + width > m_bits)
-            return false;
-        const std::uint64_t word = load64(m_data + (m_pos >> 3)) >> (m_pos & 7);
+        if (m_pos + width > m_bits) {
+            refill();
+            if (m_pos + width > m_bits)
+                return false;
+        }
+        const std::uint64_t word = load64(m_buffer + (m_pos >> 3)) >> (m_pos & 7);
         code = static_cast<std::uint32_t>(word) & ((1U << width) - 1);
         m_pos += width;
         return true;
     }
 
 private:
-    const std::uint8_t *m_data;
-    std::uint64_t m_bits;
-    std::uint64_t m_pos = 0;
+    static constexpr std::size_t kWindow = 8192;
+
+    // Keeps the bytes not yet read whole and appends sub-blocks behind them.
+    void refill()
+    {
+        const std::size_t keep = static_cast<std::size_t>((m_bits - (m_pos & ~std::uint64_t(7))) / 8);
+        std::memmove(m_buffer, m_buffer + (m_pos >> 3), keep);
+        std::size_t filled = keep;
+        m_pos &= 7;
+        while (m_left > 0 && filled + m_blockLeft <= kWindow) {
+            if (m_blockLeft == 0) {
+                // Within the sub-blocks counted before: the length byte is there.
+                m_blockLeft = m_file[m_next];
+                m_next += 1;
+                continue;
+            }
+            const std::size_t len = std::min<std::uint64_t>(m_blockLeft, m_left);
+            std::memcpy(m_buffer + filled, m_file.data() + m_next, len);
+            filled += len;
+            m_next += len;
+            m_left -= len;
+            m_blockLeft = 0;
+        }
+        std::memset(m_buffer + filled, 0, 8);
+        m_bits = std::uint64_t(filled) * 8;
+    }
+
+    std::span<const std::uint8_t> m_file;
+    std::size_t m_next; // the next length byte or data byte in the file
+    std::uint64_t m_left; // data bytes not yet in the buffer
+    std::size_t m_blockLeft = 0; // data bytes of the current sub-block not yet in the buffer
+    std::uint8_t m_buffer[kWindow + 8];
+    std::uint64_t m_bits = 0; // bits in the buffer
+    std::uint64_t m_pos = 0; // bits of the buffer read
 };
 
-// Decodes up to pixelLimit pixels into out (laid out as described above)
-// and returns how many it produced.
-std::uint32_t decodeLzw(CodeReader &codes, int minCodeSize, std::uint8_t *out, std::uint32_t pixelLimit)
-{
-    const std::uint32_t clearCode = 1U << minCodeSize;
-    const std::uint32_t endCode = clearCode + 1;
-    const std::uint32_t firstFree = clearCode + 2;
-    const std::uint32_t firstWidth = static_cast<std::uint32_t>(minCodeSize) + 1;
-
-    Entry table[kMaxCodes];
-    for (std::uint32_t i = 0; i < clearCode; ++i)
-        table[i] = { i, 1 };
-
-    std::uint32_t width = firstWidth;
-    std::uint32_t widthLimit = 1U << width;
-    std::uint32_t nextFree = firstFree;
+// The decoder's state between codes.
+struct LzwState {
+    std::uint32_t clearCode;
+    std::uint32_t endCode;
+    std::uint32_t firstFree;
+    std::uint32_t firstWidth;
+    std::uint32_t width;
+    std::uint32_t widthLimit;
+    std::uint32_t nextFree;
     std::uint32_t prevPos = kStartPixel;
     std::uint32_t prevLen = 1;
     std::uint32_t cur = kOutputStart;
-    const std::uint32_t end = kOutputStart + pixelLimit;
+    bool ended = false;
+    Entry table[kMaxCodes];
+};
 
-    while (cur < end) {
+// Decodes codes while fewer than `stop` bytes of out are written. Exact
+// writes no byte at or past `end` and cuts the last string there; otherwise
+// strings are copied in whole chunks, which needs kSlack bytes of room
+// behind `stop`.
+template<bool Exact>
+void decodeCodes(LzwState &s, CodeReader &codes, std::uint8_t *out, std::uint32_t stop, std::uint32_t end)
+{
+    auto copy = [&](std::uint32_t from, std::uint32_t len) {
+        if constexpr (Exact)
+            std::memcpy(out + s.cur, out + from, std::min(len, end - s.cur));
+        else
+            copyString(out + s.cur, out + from, len);
+    };
+    while (s.cur < stop) {
         std::uint32_t code;
-        if (!codes.read(width, code))
-            break;
-        if (code == clearCode) {
-            width = firstWidth;
-            widthLimit = 1U << width;
-            nextFree = firstFree;
+        if (!codes.read(s.width, code)) {
+            s.ended = true;
+            return;
+        }
+        if (code == s.clearCode) {
+            s.width = s.firstWidth;
+            s.widthLimit = 1U << s.width;
+            s.nextFree = s.firstFree;
             do {
-                if (!codes.read(width, code))
-                    return cur - kOutputStart;
-            } while (code == clearCode);
-            if (code == endCode)
-                break;
-            if (code >= nextFree)
+                if (!codes.read(s.width, code)) {
+                    s.ended = true;
+                    return;
+                }
+            } while (code == s.clearCode);
+            if (code == s.endCode) {
+                s.ended = true;
+                return;
+            }
+            if (code >= s.nextFree)
                 code = 0;
-            out[cur] = static_cast<std::uint8_t>(code);
-            prevPos = cur;
-            prevLen = 1;
-            ++cur;
+            out[s.cur] = static_cast<std::uint8_t>(code);
+            s.prevPos = s.cur;
+            s.prevLen = 1;
+            ++s.cur;
             continue;
         }
-        if (code == endCode)
-            break;
+        if (code == s.endCode) {
+            s.ended = true;
+            return;
+        }
         std::uint32_t len;
-        if (code < nextFree) {
-            const Entry entry = table[code];
-            copyString(out + cur, out + entry.pos, entry.len);
+        if (code < s.nextFree) {
+            const Entry entry = s.table[code];
+            copy(entry.pos, entry.len);
             len = entry.len;
         } else {
             // Not yet in the table (or beyond it): the previous string and its own first pixel.
-            copyString(out + cur, out + prevPos, prevLen);
-            out[cur + prevLen] = out[prevPos];
-            len = prevLen + 1;
+            copy(s.prevPos, s.prevLen);
+            if (!Exact || s.cur + s.prevLen < end)
+                out[s.cur + s.prevLen] = out[s.prevPos];
+            len = s.prevLen + 1;
         }
         // The previous string is right before this one, so the new entry,
         // the previous string and this one's first pixel, is in the buffer too.
-        if (nextFree < widthLimit) {
-            table[nextFree] = { prevPos, prevLen + 1 };
-            ++nextFree;
-            if (nextFree == widthLimit && width < kMaxCodeWidth) {
-                ++width;
-                widthLimit <<= 1;
+        if (s.nextFree < s.widthLimit) {
+            s.table[s.nextFree] = { s.prevPos, s.prevLen + 1 };
+            ++s.nextFree;
+            if (s.nextFree == s.widthLimit && s.width < kMaxCodeWidth) {
+                ++s.width;
+                s.widthLimit <<= 1;
             }
-            prevPos = cur;
-            prevLen = len;
+            s.prevPos = s.cur;
+            s.prevLen = len;
         }
-        cur += len;
+        s.cur += len;
     }
-    return std::min(cur, end) - kOutputStart;
+}
+
+// Decodes up to pixelLimit pixels into out (laid out as described above,
+// ending at the last pixel: nothing is written behind it) and returns how
+// many it produced.
+std::uint32_t decodeLzw(CodeReader &codes, int minCodeSize, std::uint8_t *out, std::uint32_t pixelLimit)
+{
+    LzwState s;
+    s.clearCode = 1U << minCodeSize;
+    s.endCode = s.clearCode + 1;
+    s.firstFree = s.clearCode + 2;
+    s.firstWidth = static_cast<std::uint32_t>(minCodeSize) + 1;
+    s.width = s.firstWidth;
+    s.widthLimit = 1U << s.width;
+    s.nextFree = s.firstFree;
+    for (std::uint32_t i = 0; i < s.clearCode; ++i)
+        s.table[i] = { i, 1 };
+
+    const std::uint32_t end = kOutputStart + pixelLimit;
+    // Most of the picture in whole chunks, the last strings exactly.
+    const std::uint32_t fastEnd = end > kOutputStart + kSlack ? end - kSlack : kOutputStart;
+    decodeCodes<false>(s, codes, out, fastEnd, end);
+    if (!s.ended)
+        decodeCodes<true>(s, codes, out, end, end);
+    return std::min(s.cur, end) - kOutputStart;
+}
+
+// Turns the rows decoded one after another from the top at the start of a
+// DIB's pixels into its rows: picture row r in memory row height - 1 - r,
+// each followed by the padding up to the stride. Rows from `complete` on and
+// the padding become 0.
+void arrangeRows(std::uint8_t *pixels, std::size_t width, std::size_t stride, std::size_t height, std::size_t complete)
+{
+    std::uint8_t row[kGifMaxWidth];
+    for (std::size_t top = 0, bottom = complete; top + 1 < bottom; ++top, --bottom) {
+        std::uint8_t *a = pixels + top * width;
+        std::uint8_t *b = pixels + (bottom - 1) * width;
+        std::memcpy(row, a, width);
+        std::memcpy(a, b, width);
+        std::memcpy(b, row, width);
+    }
+    // Row i now goes to memory row height - complete + i, never before its
+    // place, so moving the last first overwrites no row still to move.
+    const std::size_t blank = height - complete;
+    for (std::size_t i = complete; i-- > 0;) {
+        std::uint8_t *to = pixels + (blank + i) * stride;
+        if (stride != width || blank != 0)
+            std::memmove(to, pixels + i * width, width);
+        std::memset(to + width, 0, stride - width);
+    }
+    std::memset(pixels, 0, blank * stride);
 }
 
 void packRow(const std::uint8_t *src, std::uint8_t *dst, int width, int bitsPerPixel)
@@ -234,25 +342,38 @@ std::optional<PackedDib> buildImage(std::span<const std::uint8_t> file, std::siz
         if (pixelCount == 0 || !hasCodeSize || minCodeSize < 2 || minCodeSize > 9)
             return dib;
 
-        std::vector<std::uint8_t> data;
-        data.reserve(static_cast<std::size_t>(dataBytes) + 8);
-        forEachSubBlock(file, dataPos,
-            [&data](const std::uint8_t *bytes, std::size_t len) { data.insert(data.end(), bytes, bytes + len); });
-        data.resize(data.size() + 8);
-
         const auto pixelLimit = static_cast<std::uint32_t>(std::min(pixelCount, maxPixelsFrom(dataBytes)));
-        const auto out = std::make_unique_for_overwrite<std::uint8_t[]>(kOutputStart + pixelLimit + kSlack);
+        CodeReader codes(file, dataPos, dataBytes);
+        const std::span<std::uint8_t> rows = dib->pixels();
+        const std::size_t stride = dib->stride();
+        const auto rowWidth = static_cast<std::uint32_t>(width);
+
+        // A picture of 8 bits per pixel is decoded straight into its rows,
+        // with the literal values in the colour table before them, whose
+        // colours are written afterwards; no second copy of the picture is
+        // made and touched.
+        const std::size_t before = std::size_t(rows.data() - dib->bytes().data());
+        if (bitsPerPixel == 8 && before >= kOutputStart + std::size_t(dib->headerSize())) {
+            std::uint8_t *out = rows.data() - kOutputStart;
+            for (std::uint32_t i = 0; i < kLiteralCount; ++i)
+                out[i] = static_cast<std::uint8_t>(i);
+            out[kStartPixel] = 0;
+            const std::uint32_t decoded = decodeLzw(codes, minCodeSize, out, pixelLimit);
+            std::memset(out, 0, kOutputStart);
+            for (int i = 0; i < tableSize; ++i)
+                dib->setColour(i, gifColours[3 * i], gifColours[3 * i + 1], gifColours[3 * i + 2]);
+            arrangeRows(rows.data(), std::size_t(width), stride, std::size_t(height), decoded / rowWidth);
+            return dib;
+        }
+
+        const auto out = std::make_unique_for_overwrite<std::uint8_t[]>(kOutputStart + pixelLimit);
         for (std::uint32_t i = 0; i < kLiteralCount; ++i)
             out[i] = static_cast<std::uint8_t>(i);
         out[kStartPixel] = 0;
-
-        CodeReader codes(data.data(), dataBytes);
         const std::uint32_t decoded = decodeLzw(codes, minCodeSize, out.get(), pixelLimit);
 
         // Only whole rows are stored, picture row r in memory row height - 1 - r.
-        const std::span<std::uint8_t> rows = dib->pixels();
-        const std::size_t stride = dib->stride();
-        const int completeRows = static_cast<int>(decoded / static_cast<std::uint32_t>(width));
+        const int completeRows = static_cast<int>(decoded / rowWidth);
         for (int r = 0; r < completeRows; ++r)
             packRow(out.get() + kOutputStart + std::size_t(r) * std::size_t(width),
                 rows.data() + std::size_t(height - 1 - r) * stride, width, bitsPerPixel);

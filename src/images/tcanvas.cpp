@@ -28,15 +28,16 @@ bool TCanvas::PaletteQuery()
     return realiseWindowPalette(this, logicalPalette(), true);
 }
 
-void TCanvas::setPicture(std::optional<PackedDib> picture)
+void TCanvas::setPicture(std::optional<PackedDib> picture, int scale)
 {
     m_stretched = QImage();
     m_image = QImage();
     m_palette.reset();
     m_dib = std::move(picture);
+    m_scale = m_dib ? scale : 1;
     if (m_dib) {
         m_palette = makePalette(*m_dib);
-        m_image = dibToImage(*m_dib);
+        m_image = dibToImage(*m_dib, m_scale);
     }
     update();
 }
@@ -51,7 +52,10 @@ void TCanvas::drawPictureStretched(QPainter &painter, int x, int y, int width, i
 {
     if (m_image.isNull())
         return;
-    const PictureSize size = stretchedSize(m_image.width(), m_image.height(), width, height);
+    const QSize shown = pictureSize();
+    PictureSize size = stretchedSize(shown.width(), shown.height(), width, height);
+    size.width *= m_scale;
+    size.height *= m_scale;
     if (m_stretched.width() != size.width || m_stretched.height() != size.height)
         m_stretched = stretchImage(m_image, size.width, size.height);
     if (!m_stretched.isNull())

@@ -33,20 +33,27 @@ public:
     bool PaletteQuery();
 
     bool hasPicture() const { return m_dib.has_value(); }
-    // The picture as it is drawn (a null image when there is none).
+    // The picture as it is drawn (a null image when there is none); one
+    // drawn at twice the size has a device pixel ratio of 2.
     const QImage &picture() const { return m_image; }
+    // The picture's size in the window's layout, whatever size it was drawn at.
+    QSize pictureSize() const { return m_image.deviceIndependentSize().toSize(); }
+    // How many times its ordinary size the picture was drawn at.
+    int pictureScale() const { return m_scale; }
     const PackedDib *dib() const { return m_dib ? &*m_dib : nullptr; }
     const LogicalPalette *logicalPalette() const { return m_palette ? &*m_palette : nullptr; }
 
 protected:
     // Frees the old picture and palette, takes the new picture (nothing
-    // means none), makes its palette and repaints.
-    void setPicture(std::optional<PackedDib> picture);
+    // means none), drawn at `scale` times its ordinary size, makes its
+    // palette and repaints.
+    void setPicture(std::optional<PackedDib> picture, int scale = 1);
     // Draws the picture unscaled with its top-left corner at (x, y).
     void drawPicture(QPainter &painter, int x, int y) const;
     // Draws the picture into a width x height rectangle at (x, y); width 0
-    // makes height a percentage of the picture's size. The stretched image is
-    // made once for each new size.
+    // makes height a percentage of the picture's size (in the layout). The
+    // stretched image, with all the pixels of a larger picture, is made once
+    // for each new size.
     void drawPictureStretched(QPainter &painter, int x, int y, int width, int height);
 
 private:
@@ -54,4 +61,5 @@ private:
     std::optional<LogicalPalette> m_palette;
     QImage m_image;
     QImage m_stretched;
+    int m_scale = 1;
 };

@@ -18,11 +18,12 @@ THintWindow::THintWindow(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     // Without its picture the window is only its border.
-    if (const std::optional<PackedDib> dib = LoadGifResource(kPicture))
-        m_picture = dibToImage(*dib);
+    if (const ScaledPicture picture = loadScaledPicture(kPicture, screenScaleFactor()); picture.dib)
+        m_picture = dibToImage(*picture.dib, picture.scale);
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect();
-    const ChartGeometry g = chartGeometry(m_picture.width(), m_picture.height(), desktop.width(), desktop.height());
+    const QSize shown = m_picture.deviceIndependentSize().toSize();
+    const ChartGeometry g = chartGeometry(shown.width(), shown.height(), desktop.width(), desktop.height());
     setGeometry(desktop.left() + g.x, desktop.top() + g.y, g.width, g.height);
     setFixedSize(g.width, g.height);
 }

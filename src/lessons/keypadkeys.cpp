@@ -2,6 +2,8 @@
 
 #include "text/statchars.h"
 
+#include <cmath>
+
 const std::array<KeypadKey, kKeypadKeyCount> KeypadKeys = { {
     { '/', { 543, 51, 26, 26 } },
     { '*', { 569, 51, 26, 26 } },
@@ -44,4 +46,12 @@ int keypadKeyFor(unsigned char next, bool plusMark)
             return i;
     }
     return -1;
+}
+
+KeyArea scaledKeyArea(const KeyArea &area, double factor)
+{
+    auto edge = [factor](int position) { return static_cast<int>(std::lround(position * factor)); };
+    const int left = edge(area.left);
+    const int top = edge(area.top);
+    return { left, top, edge(area.left + area.width) - left, edge(area.top + area.height) - top };
 }

@@ -8,7 +8,15 @@ struct KeyArea {
     int top = 0;
     int width = 0;
     int height = 0;
+
+    friend bool operator==(const KeyArea &, const KeyArea &) = default;
 };
+
+// A key's area on the keyboard picture drawn `factor` times its ordinary
+// size: each edge is scaled and rounded on its own, so keys that touch
+// still touch, none overlaps its neighbour, and at a whole factor the area
+// is exactly the key of the larger picture.
+KeyArea scaledKeyArea(const KeyArea &area, double factor);
 
 // One key of the numeric keypad on the keyboard picture. Keypad keys are
 // never marked with a Shift or right Alt.

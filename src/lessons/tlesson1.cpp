@@ -81,7 +81,8 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     // Decoded once: every keystroke and paint draws from the image made here.
-    setPicture(LoadGifResource(kKeyboardPicture));
+    ScaledPicture keyboard = loadScaledPicture(kKeyboardPicture, screenScaleFactor());
+    setPicture(std::move(keyboard.dib), keyboard.scale);
 }
 
 TLesson1::~TLesson1()
@@ -191,23 +192,31 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
 {
     if (!m_options.ShowKeyb || !hasPicture())
         return;
-    const int top = height() - picture().height();
+    const int top = height() - pictureSize().height();
     drawPicture(painter, 0, top);
     // Each pixel ANDed with the colour: light key faces take it, the dark
-    // outlines and labels stay readable.
+    // outlines and labels stay readable. The marks go on the picture's own
+    // pixels, on the key table scaled as the picture was drawn.
+    const int scale = pictureScale();
     painter.save();
+    painter.translate(0, top);
+    painter.scale(1.0 / scale, 1.0 / scale);
     painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    if (m_options.ShowNext) {
-        for (const QRect &area : markRegion(next))
-            painter.fillRect(area, m_highlightColour);
-    }
+    const auto fill = [&painter, scale](const KeyArea &area, const QColor &colour) {
+        const KeyArea a = scaledKeyArea(area, scale);
+        painter.fillRect(QRect(a.left, a.top, a.width, a.height), colour);
+    };
+    const auto fillKeys = [&fill](const MarkedKeys &marked, const QColor &colour) {
+        for (int i = 0; i < marked.count; ++i)
+            fill(marked.areas[std::size_t(i)], colour);
+    };
+    if (m_options.ShowNext)
+        fillKeys(markedKeys(next), m_highlightColour);
     if (m_capsLockLit)
-        painter.fillRect(capsLockRect(), QColor(255, 190, 0));
+        fill(kCapsLockArea, QColor(255, 190, 0));
     // A wrong key shows for a moment which key it was, over the next key's mark.
-    if (const unsigned char wrong = flashedKey()) {
-        for (const QRect &area : markRegion(wrong))
-            painter.fillRect(area, m_wrongColour);
-    }
+    if (const unsigned char wrong = flashedKey())
+        fillKeys(markedKeys(wrong), m_wrongColour);
     painter.restore();
 }
 
@@ -219,7 +228,7 @@ MarkedKeys TLesson1::markedKeys(unsigned char next) const
 QRegion TLesson1::markRegion(unsigned char next) const
 {
     QRegion region;
-    const int top = height() - picture().height();
+    const int top = height() - pictureSize().height();
     const MarkedKeys marked = markedKeys(next);
     for (int i = 0; i < marked.count; ++i) {
         const KeyArea &a = marked.areas[std::size_t(i)];
@@ -306,7 +315,7 @@ bool TLesson1::KeyTyped(unsigned char c)
 
 QRect TLesson1::capsLockRect() const
 {
-    const int top = height() - picture().height();
+    const int top = height() - pictureSize().height();
     return QRect(kCapsLockArea.left, top + kCapsLockArea.top, kCapsLockArea.width, kCapsLockArea.height);
 }
 

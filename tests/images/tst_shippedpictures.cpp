@@ -1,9 +1,11 @@
 #include "common/dibpixels.h"
+#include "images/gifdecoder.h"
 #include "images/gifresource.h"
 #include "images/packeddib.h"
 #include "lessons/keyboardkeys.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 namespace {
@@ -14,10 +16,10 @@ struct Colour {
 };
 
 // The colours a picture was drawn with, as its source lists them.
-QList<Colour> sourcePalette(int number)
+QList<Colour> sourcePalette(int number, int scale)
 {
-    QFile file(qEnvironmentVariable("PALCOMIR_SOURCE_DIR")
-        + QStringLiteral("/tools/pictures/palettes/gif%1.txt").arg(number));
+    QFile file(qEnvironmentVariable("PALCOMIR_SOURCE_DIR") + QStringLiteral("/tools/pictures/palettes/")
+        + QFileInfo(gifResourcePath(number, scale)).completeBaseName() + QStringLiteral(".txt"));
     QList<Colour> colours;
     if (!file.open(QIODevice::ReadOnly))
         return colours;
@@ -41,13 +43,15 @@ int luma(const Colour &c)
     return (299 * c.red + 587 * c.green + 114 * c.blue) / 1000;
 }
 
-// The pixels of a key's area: one rectangle, or the two of the L-shaped Enter.
-QSet<QPoint> areaOf(const std::array<KeyArea, 2> &area, int areaCount)
+// The pixels of a key's area on the picture drawn `scale` times its size:
+// one rectangle, or the two of the L-shaped Enter.
+QSet<QPoint> areaOf(const std::array<KeyArea, 2> &area, int areaCount, int scale)
 {
     QSet<QPoint> pixels;
     for (int r = 0; r < areaCount; ++r) {
-        for (int y = area[r].top; y < area[r].top + area[r].height; ++y) {
-            for (int x = area[r].left; x < area[r].left + area[r].width; ++x)
+        const KeyArea a = scaledKeyArea(area[r], scale);
+        for (int y = a.top; y < a.top + a.height; ++y) {
+            for (int x = a.left; x < a.left + a.width; ++x)
                 pixels.insert(QPoint(x, y));
         }
     }
@@ -62,26 +66,32 @@ class TestShippedPictures : public QObject
 
 private slots:
     // Each picture of the program decodes from the program's resources at its
-    // size, in the colours it was drawn with.
+    // size, in the colours it was drawn with; so does the one drawn at twice
+    // the size, exactly twice as wide and high, within the decoder's limit.
     void decodeInTheirColours_data()
     {
         QTest::addColumn<int>("number");
+        QTest::addColumn<int>("scale");
         QTest::addColumn<QSize>("size");
-        for (int n = 1; n <= 6; ++n)
-            QTest::addRow("title page %d", n) << n << QSize(638, 418);
-        QTest::newRow("keyboard") << 100 << QSize(638, 193);
-        QTest::newRow("about") << 200 << QSize(500, 375);
-        QTest::newRow("fingering chart") << 300 << QSize(637, 279);
+        for (const int scale : { 1, 2 }) {
+            for (int n = 1; n <= 6; ++n)
+                QTest::addRow("title page %d at %dx", n, scale) << n << scale << QSize(638, 418);
+            QTest::addRow("keyboard at %dx", scale) << 100 << scale << QSize(638, 193);
+            QTest::addRow("about at %dx", scale) << 200 << scale << QSize(500, 375);
+            QTest::addRow("fingering chart at %dx", scale) << 300 << scale << QSize(637, 279);
+        }
     }
 
     void decodeInTheirColours()
     {
         QFETCH(int, number);
+        QFETCH(int, scale);
         QFETCH(QSize, size);
-        const std::optional<PackedDib> dib = LoadGifResource(number);
+        const std::optional<PackedDib> dib = LoadGifResource(number, scale);
         QVERIFY(dib);
-        QCOMPARE(QSize(dib->width(), dib->height()), size);
-        const QList<Colour> source = sourcePalette(number);
+        QCOMPARE(QSize(dib->width(), dib->height()), size * scale);
+        QVERIFY(dib->width() <= kGifMaxWidth);
+        const QList<Colour> source = sourcePalette(number, scale);
         QVERIFY(!source.isEmpty() && source.size() <= dib->colourCount());
         for (int i = 0; i < source.size(); ++i)
             QVERIFY2(colourAt(*dib, i) == source[i], qPrintable(QStringLiteral("colour %1").arg(i)));
@@ -96,18 +106,26 @@ private slots:
     // Every key of the lesson's tables lies on a key of the keyboard picture:
     // a dark outline all round and one light face inside, so the highlight
     // tints the face and leaves the labels readable.
+    void keyTablesLieOnKeyFaces_data()
+    {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("ordinary size") << 1;
+        QTest::newRow("twice the size, on the scaled tables") << 2;
+    }
+
     void keyTablesLieOnKeyFaces()
     {
-        const std::optional<PackedDib> dib = LoadGifResource(100);
+        QFETCH(int, scale);
+        const std::optional<PackedDib> dib = LoadGifResource(100, scale);
         QVERIFY(dib);
         const std::vector<std::uint8_t> pixels = dibPixels(*dib);
         auto colour = [&](QPoint p) { return colourAt(*dib, pixels[std::size_t(p.y() * dib->width() + p.x())]); };
 
         QList<std::pair<QString, QSet<QPoint>>> keys;
         for (const TKP &key : MainKeys)
-            keys.append({ QStringLiteral("key %1").arg(key.character), areaOf(key.area, key.areaCount) });
+            keys.append({ QStringLiteral("key %1").arg(key.character), areaOf(key.area, key.areaCount, scale) });
         for (const KeypadKey &key : KeypadKeys)
-            keys.append({ QStringLiteral("keypad %1").arg(key.character), areaOf({ key.area, {} }, 1) });
+            keys.append({ QStringLiteral("keypad %1").arg(key.character), areaOf({ key.area, {} }, 1, scale) });
         for (const auto &[name, area] : std::as_const(keys)) {
             std::optional<Colour> face;
             int facePixels = 0;

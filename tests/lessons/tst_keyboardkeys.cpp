@@ -2,6 +2,8 @@
 #include "lessons/keyboardkeys.h"
 #include "lessons/typingengine.h"
 
+#include <cmath>
+
 namespace {
 
 // The marked areas as "left,top,width,height" in marking order.
@@ -62,6 +64,40 @@ private slots:
         for (const unsigned char c :
             bytes(W("aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźżAĄBCĆDEĘFGHIJKLŁMNŃOÓPQRSŚTUVWXYZŹŻ0123456789")))
             QVERIFY2(markedMainKeys(c, TypingEngine::plainSameKey).count > 0, qPrintable(QString(QChar(c))));
+    }
+
+    // The key table scaled for a larger keyboard picture: keys that touch
+    // still touch, keys apart stay apart and only keys that overlap overlap;
+    // a whole factor scales every edge exactly.
+    void scaledAreasKeepTheirNeighbours_data()
+    {
+        QTest::addColumn<double>("factor");
+        for (const double factor : { 1.25, 1.5, 1.75, 2.0, 3.0 })
+            QTest::addRow("%g", factor) << factor;
+    }
+
+    void scaledAreasKeepTheirNeighbours()
+    {
+        QFETCH(double, factor);
+        std::vector<KeyArea> areas;
+        for (const TKP &key : MainKeys)
+            areas.insert(areas.end(), key.area.begin(), key.area.begin() + key.areaCount);
+        for (const KeypadKey &key : KeypadKeys)
+            areas.push_back(key.area);
+        auto rect = [](const KeyArea &a) { return QRect(a.left, a.top, a.width, a.height); };
+        for (const KeyArea &a : areas) {
+            const KeyArea sa = scaledKeyArea(a, factor);
+            if (factor == std::floor(factor)) {
+                const int k = int(factor);
+                QCOMPARE(sa, (KeyArea { k * a.left, k * a.top, k * a.width, k * a.height }));
+            }
+            for (const KeyArea &b : areas) {
+                const KeyArea sb = scaledKeyArea(b, factor);
+                QCOMPARE(sa.left + sa.width == sb.left, a.left + a.width == b.left);
+                QCOMPARE(sa.top + sa.height == sb.top, a.top + a.height == b.top);
+                QCOMPARE(rect(sa).intersects(rect(sb)), rect(a).intersects(rect(b)));
+            }
+        }
     }
 };
 

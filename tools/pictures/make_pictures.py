@@ -25,6 +25,7 @@ sys.path.insert(0, HERE)
 import colours  # noqa: E402
 import gif  # noqa: E402
 import keyboard as kb  # noqa: E402
+import raster  # noqa: E402
 import slides  # noqa: E402
 
 OUT_DIR = os.path.join(ROOT, "resources", "pictures")
@@ -72,17 +73,22 @@ def check_key_areas(canvas):
     lesson's highlight then tints the face and leaves the rest readable.
     """
     px = canvas.image.load()
+    k = canvas.scale
     problems = []
     keys = [k for k in kb.main_keys() + kb.keypad_keys()]
     for key in keys:
         x0, y0, x1, y1 = key.box
         faces = set()
-        for y in range(y0, y1):
-            for x in range(x0, x1):
-                if not key.contains(x, y):
+
+        def inside(x, y):
+            return key.contains(x // k, y // k)
+
+        for y in range(y0 * k, y1 * k):
+            for x in range(x0 * k, x1 * k):
+                if not inside(x, y):
                     continue
                 c = px[x, y]
-                border = not all(key.contains(x + dx, y + dy)
+                border = not all(inside(x + dx, y + dy)
                                  for dx in (-1, 0, 1) for dy in (-1, 0, 1))
                 if border:
                     if luma(c) >= DARK:
@@ -173,7 +179,7 @@ def check_chart_colours(report):
 def check_about(canvas):
     """Nothing but the background in the rows the about box does not show."""
     px = canvas.image.load()
-    for y in range(slides.ABOUT_SHOWN, canvas.height):
+    for y in range(slides.ABOUT_SHOWN * canvas.scale, canvas.height):
         for x in range(canvas.width):
             if px[x, y] != slides.PAPER:
                 return ["about picture: pixel %d,%d in the hidden rows is drawn" % (x, y)]
@@ -191,7 +197,7 @@ def palette_text(palette):
 
 def build(number, make):
     canvas = make()
-    if (canvas.width, canvas.height) != SIZES[number]:
+    if (canvas.width, canvas.height) != tuple(v * canvas.scale for v in SIZES[number]):
         raise SystemExit("gif%d: drawn %dx%d" % (number, canvas.width, canvas.height))
     palette = canvas.used_palette()
     index = {c: i for i, c in enumerate(palette)}
@@ -219,19 +225,22 @@ def main():
     report = []
     problems += check_chart_colours(report)
     differ = []
-    for number, make in PICTURES:
+    # Each picture at its own size, then at twice the size for screens
+    # that show two pixels for one.
+    for scale, number, make in [(s, n, m) for s in (1, 2) for n, m in PICTURES]:
         if args.only and number not in args.only:
             continue
+        raster.set_scale(scale)
         canvas, palette, data = build(number, make)
         if number == 100:
             problems += check_key_areas(canvas)
         if number == 200:
             problems += check_about(canvas)
-        name = "gif%d" % number
+        name = "gif%d" % number + ("@%dx" % scale if scale > 1 else "")
         gif_path = os.path.join(OUT_DIR, name + ".gif")
         pal_path = os.path.join(PALETTE_DIR, name + ".txt")
         text = palette_text(palette)
-        print("%-7s %dx%d  %3d colours (table of %d)  %6d bytes"
+        print("%-10s %4dx%-4d  %3d colours (table of %d)  %6d bytes"
               % (name, canvas.width, canvas.height, len(palette), gif.table_size(len(palette)),
                  len(data)))
         if args.check:

@@ -14,6 +14,17 @@ from PIL import Image, ImageDraw, ImageFont
 FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 SUPER = 4
 
+# Every picture is drawn in the coordinates of its ordinary size; a canvas
+# made while SCALE is 2 has twice the pixels each way and draws every shape,
+# line and letter at twice the size, so the larger picture is drawn, not
+# enlarged.
+SCALE = 1
+
+
+def set_scale(scale):
+    global SCALE
+    SCALE = scale
+
 _fonts = {}
 
 
@@ -65,11 +76,12 @@ class Palette:
 
 class Canvas:
     def __init__(self, width, height, background):
-        self.width = width
-        self.height = height
+        self.scale = SCALE
+        self.width = width * SCALE    # in pixels
+        self.height = height * SCALE
         self.palette = Palette()
         self.palette.add(background)
-        self.image = Image.new("RGB", (width, height), background)
+        self.image = Image.new("RGB", (self.width, self.height), background)
         self.px = self.image.load()
         self.snap = 3  # blends this close to a palette colour take that colour
         self.clip = None  # (x0, y0, x1, y1): smoothed shapes stay inside
@@ -83,14 +95,14 @@ class Canvas:
     # Exact drawing -------------------------------------------------------
 
     def put(self, x, y, colour):
-        self.palette.add(colour)
-        self.px[x, y] = colour
+        self.fill(x, y, x + 1, y + 1, colour)
 
     def fill(self, x0, y0, x1, y1, colour):
         """Fill the pixels x0..x1-1, y0..y1-1."""
         self.palette.add(colour)
         if x1 > x0 and y1 > y0:
-            self.image.paste(colour, (x0, y0, x1, y1))
+            k = self.scale
+            self.image.paste(colour, (x0 * k, y0 * k, x1 * k, y1 * k))
 
     def frame(self, x0, y0, x1, y1, colour, thickness=1):
         t = thickness
@@ -138,7 +150,10 @@ class Canvas:
 
     def shape(self, colour, steps=SMOOTH):
         """A Shape whose parts are drawn together in `colour` when it closes."""
-        return Shape(self, colour, steps, self.clip, self.zoom)
+        k = self.scale
+        clip = self.clip and tuple(int(round(v * k)) for v in self.clip)
+        zk, ox, oy = self.zoom
+        return Shape(self, colour, steps, clip, (zk * k, ox * k, oy * k))
 
     def text(self, xy, s, size, colour, bold=False, anchor="la", steps=SMOOTH,
              spacing=0, condensed=False, mono=False):
@@ -147,11 +162,20 @@ class Canvas:
         `mono` draws the glyphs unsmoothed, as the font's hints shape them
         for small sizes: every pixel is either the colour or untouched.
         """
-        f = font(size, bold, condensed)
-        mask = Image.new("L", (self.width, self.height), 0)
+        k = self.scale
+        xy = (xy[0] * k, xy[1] * k)
+        size, spacing = size * k, spacing * k
+        # Smoothed text is laid out four times larger and reduced, so every
+        # letter stands at its exact place: hinted at the small size, thin
+        # letters took whole pixels of room and words fell apart ("t rzymaj").
+        sup = 1 if mono else SUPER
+        f = font(size * sup, bold, condensed)
+        mask = Image.new("L", (self.width * sup, self.height * sup), 0)
         draw = ImageDraw.Draw(mask)
         if mono:
             draw.fontmode = "1"
+        xy = (xy[0] * sup, xy[1] * sup)
+        spacing *= sup
         if spacing:
             x, y = xy
             total = sum(f.getlength(ch) for ch in s) + spacing * (len(s) - 1)
@@ -164,8 +188,12 @@ class Canvas:
                 x += f.getlength(ch) + spacing
         else:
             draw.text(xy, s, font=f, fill=255, anchor=anchor)
+        if sup > 1:
+            mask = mask.reduce(sup)
         self.compose(mask, colour, steps)
-        return draw.textbbox(xy, s, font=f, anchor=anchor) if not spacing else None
+        if spacing:
+            return None
+        return tuple(v / (k * sup) for v in draw.textbbox(xy, s, font=f, anchor=anchor))
 
     def rich(self, xy, parts, size, colour, anchor="ls", steps=SMOOTH):
         """Write (text, bold) parts one after another on one baseline."""
@@ -181,7 +209,7 @@ class Canvas:
         return total
 
     def text_width(self, s, size, bold=False, condensed=False):
-        return font(size, bold, condensed).getlength(s)
+        return font(size * self.scale * SUPER, bold, condensed).getlength(s) / (self.scale * SUPER)
 
     # Output --------------------------------------------------------------
 

@@ -148,6 +148,9 @@ class MiniKeyboard:
         with c.shape(kb.BACKGROUND) as s:
             s.rect(self.x - pad, self.y - pad, self.right + pad, self.bottom + pad, radius=pad * 1.5)
         size = max(9, int(self.u * 0.4))
+        # Names and key pairs a little smaller than the letters, but never
+        # below 9 px, the smallest a pupil reads on the screen.
+        small = max(9, size - 2)
         for name, (x0, y0, x1, y1) in self.keys.items():
             face = kb.FACE if name not in highlight else hex_colour("#ffe3b8")
             ix0, iy0, ix1, iy1 = int(round(x0)), int(round(y0)), int(round(x1)), int(round(y1))
@@ -160,10 +163,10 @@ class MiniKeyboard:
                 c.text((ix0 + self.u * 0.18, iy0 + self.u * 0.12), label, size, kb.INK, bold=True)
             elif " " in label and len(label) == 3:
                 up, low = label.split(" ")
-                c.text((ix0 + self.u * 0.2, iy0 + self.u * 0.08), up, size - 2, kb.INK)
-                c.text((ix0 + self.u * 0.2, iy0 + self.u * 0.48), low, size - 2, kb.INK)
+                c.text((ix0 + self.u * 0.2, iy0 + self.u * 0.04), up, small, kb.INK)
+                c.text((ix0 + self.u * 0.2, iy0 + self.u * 0.46), low, small, kb.INK)
             else:
-                c.text(((ix0 + ix1) / 2, (iy0 + iy1) / 2), label, size - 3, kb.INK, anchor="mm")
+                c.text(((ix0 + ix1) / 2, (iy0 + iy1) / 2), label, small, kb.INK, anchor="mm")
             if bumps and label in ("F", "J"):
                 cx = (ix0 + ix1) // 2
                 bw = int(self.u * 0.16)
@@ -377,7 +380,8 @@ def arms(c):
     c.zoom = (1.0, 0.0, 0.0)
     c.text((x + 26, y - 46), "90°", 15, ACCENT, bold=True, anchor="lm")
     marker(c, fx, fy - 24, "1")
-    marker(c, x - 28, y + 22, "2")
+    # On the bend of the arm itself: beside it the marker sat on the hip.
+    marker(c, x - 4, y + 4, "2")
     marker(c, wx + 6, wy - 34, "3")
     marker(c, dx - 14, dy - 4, "4")
 
