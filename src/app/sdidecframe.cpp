@@ -493,9 +493,12 @@ std::unique_ptr<TLesson1> SDIDecFrame::makeStoredLesson(int number)
 
 bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, LessonSource source, bool dropInstruction)
 {
-    // A lesson whose text cannot be made does not start; the screen stays as it was.
-    if (!lesson->LoadText(m_library))
+    // A lesson whose text cannot be made does not start; the screen stays as
+    // it was and the learner is told why.
+    if (const LoadOutcome loaded = lesson->LoadText(m_library); !loaded) {
+        tellLoadProblem(loaded.problem, lesson->describe());
         return false;
+    }
     if (dropInstruction)
         lesson->discardInstruction();
     connect(lesson.get(), &TLesson1::statusTextChanged, m_statusLabel, &QLabel::setText);
@@ -508,10 +511,29 @@ bool SDIDecFrame::startLesson(std::unique_ptr<TLesson1> lesson, LessonSource sou
 
 bool SDIDecFrame::startStoredLesson(int number)
 {
-    if (startLesson(makeStoredLesson(number), LessonSource::Chosen))
-        return true;
-    Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(number));
-    return false;
+    return startLesson(makeStoredLesson(number), LessonSource::Chosen);
+}
+
+void SDIDecFrame::tellLoadProblem(LoadProblem problem, const LessonDescription &lesson)
+{
+    switch (problem) {
+    case LoadProblem::None:
+        return;
+    case LoadProblem::TextMissing:
+        if (lesson.kind == LessonKind::Words)
+            Messages::stop(this, QStringLiteral("Błąd"), QStringLiteral("Biblioteka lekcji nie ma listy słów."));
+        else
+            Messages::stop(
+                this, QStringLiteral("Błąd"), QStringLiteral("Nie można wczytać lekcji %1.").arg(lesson.number));
+        return;
+    case LoadProblem::NoExercise:
+        Messages::stop(
+            this, QStringLiteral("Stop"), QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
+        return;
+    case LoadProblem::BadFile:
+        Messages::stop(this, QStringLiteral("Wystąpił błąd"), QStringLiteral("Niewłaściwy format pliku."));
+        return;
+    }
 }
 
 void SDIDecFrame::suggestedLesson()
@@ -554,8 +576,7 @@ void SDIDecFrame::chooseOwnText()
     if (file.isEmpty())
         return;
     m_lastOwnText = file;
-    if (!startLesson(std::make_unique<TLesson5>(this, m_options, file), LessonSource::Exercise))
-        Messages::stop(this, QStringLiteral("Wystąpił błąd"), QStringLiteral("Niewłaściwy format pliku."));
+    startLesson(std::make_unique<TLesson5>(this, m_options, file), LessonSource::Exercise);
 }
 
 void SDIDecFrame::chooseSingleLetter()

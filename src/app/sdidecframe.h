@@ -152,6 +152,7 @@ private:
 
     void lessonFinished();
     LessonRecord describeForHistory(const TLesson1 &finished) const;
+    void tellLoadProblem(LoadProblem problem, const LessonDescription &lesson);
     void tellProblem(const QString &text);
     void updateNotices();
     TStudent *currentStudent();

@@ -261,9 +261,10 @@ void HistoryStore::failed(const QSqlError &error)
         return;
     }
     if (m_problem.isEmpty()) {
-        m_problem = QStringLiteral("Nie można zapisać historii nauki w pliku %1 (%2). "
-                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.")
-                        .arg(QDir::toNativeSeparators(m_path), error.text());
+        // SQLite's own words are English: they go on a line of their own.
+        m_problem = QStringLiteral("Nie można zapisać historii nauki w pliku %1. "
+                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.\n%2")
+                        .arg(QDir::toNativeSeparators(m_path), error.databaseText());
     }
 }
 

@@ -11,6 +11,25 @@ enum class LessonKind : int {
     OwnText = 4, // the learner's own text file
 };
 
+// Why a lesson's text could not be made; the window that starts the lesson
+// tells the learner.
+enum class LoadProblem {
+    None,
+    TextMissing, // the library lacks the lesson's text (or the word list)
+    NoExercise, // the chosen letters give no exercise
+    BadFile, // an own text file that cannot be read or holds no text
+};
+
+// The outcome of loading a lesson's text: true when it was made.
+struct LoadOutcome {
+    LoadProblem problem = LoadProblem::None;
+    LoadOutcome() = default;
+    LoadOutcome(LoadProblem p)
+        : problem(p)
+    { }
+    explicit operator bool() const { return problem == LoadProblem::None; }
+};
+
 // What a lesson was, as the history names it.
 struct LessonDescription {
     LessonKind kind = LessonKind::Stored;

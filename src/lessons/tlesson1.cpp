@@ -265,13 +265,13 @@ void TLesson1::ShowStatus()
     emit statusTextChanged(text);
 }
 
-bool TLesson1::LoadText(const LessonLibrary &library)
+LoadOutcome TLesson1::LoadText(const LessonLibrary &library)
 {
     LessonText text;
     if (!loadStoredText(library, m_textNumber, text))
-        return false;
+        return LoadProblem::TextMissing;
     setLessonText(std::move(text));
-    return true;
+    return {};
 }
 
 bool TLesson1::SameKey(unsigned char a, unsigned char b) const

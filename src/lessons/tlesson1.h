@@ -44,7 +44,7 @@ public:
     // Shows a character the text moved on with.
     virtual void AcceptChar(const AcceptResult &accepted);
     virtual void ShowStatus();
-    virtual bool LoadText(const LessonLibrary &library);
+    virtual LoadOutcome LoadText(const LessonLibrary &library);
     virtual bool SameKey(unsigned char a, unsigned char b) const;
     // The keys the keyboard view marks for the next character.
     virtual MarkedKeys markedKeys(unsigned char next) const;

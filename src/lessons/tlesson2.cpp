@@ -13,20 +13,17 @@ TLesson2::TLesson2(
     , m_random(random)
 { }
 
-bool TLesson2::LoadText(const LessonLibrary &library)
+LoadOutcome TLesson2::LoadText(const LessonLibrary &library)
 {
     Q_UNUSED(library);
     if (m_lineCount <= 0)
-        return false;
+        return LoadProblem::NoExercise;
     std::string body = randomGroupsBody(m_letters, m_lineCount, m_random);
-    if (body.empty()) {
-        // Only spaces or characters that no key of a lesson gives were chosen.
-        Messages::stop(
-            this, QStringLiteral("Stop"), QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
-        return false;
-    }
+    // Only spaces or characters that no key of a lesson gives were chosen.
+    if (body.empty())
+        return LoadProblem::NoExercise;
     setLessonText(exerciseText(std::move(body), m_lineCount));
-    return true;
+    return {};
 }
 
 LessonDescription TLesson2::describe() const

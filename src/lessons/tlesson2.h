@@ -21,7 +21,7 @@ public:
 
     // Makes the lines; the library is not needed. False, after telling the
     // learner, when none of the letters can be practised this way.
-    bool LoadText(const LessonLibrary &library) override;
+    LoadOutcome LoadText(const LessonLibrary &library) override;
 
     const std::string &letters() const { return m_letters; }
     int lineCount() const { return m_lineCount; }

@@ -29,11 +29,13 @@ TLesson3::TLesson3(QWidget *parent, TOptions &options, std::string letters, int 
     , m_lineCount(lineCount)
 { }
 
-bool TLesson3::LoadText(const LessonLibrary &library)
+LoadOutcome TLesson3::LoadText(const LessonLibrary &library)
 {
     const std::optional<std::string_view> wordList = library.text(lessongroups::kWordList);
-    if (!wordList || m_lineCount <= 0)
-        return false;
+    if (!wordList)
+        return LoadProblem::TextMissing;
+    if (m_lineCount <= 0)
+        return LoadProblem::NoExercise;
     std::optional<std::string> body;
     {
         const BusyCursor busy;
@@ -44,14 +46,10 @@ bool TLesson3::LoadText(const LessonLibrary &library)
             body = wordsBody(m_letters, m_lineCount, words);
         }
     }
-    // The cursor is back before the box, so the learner can answer it.
-    if (!body) {
-        Messages::stop(
-            this, QStringLiteral("Stop"), QStringLiteral("Utworzenie ćwiczenia z podanych liter nie było możliwe"));
-        return false;
-    }
+    if (!body)
+        return LoadProblem::NoExercise;
     setLessonText(exerciseText(std::move(*body), m_lineCount));
-    return true;
+    return {};
 }
 
 LessonDescription TLesson3::describe() const

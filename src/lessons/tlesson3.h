@@ -19,7 +19,7 @@ public:
 
     // Gathers the words under a busy cursor. False without a word list, and,
     // after telling the learner, when no word holds any chosen letter.
-    bool LoadText(const LessonLibrary &library) override;
+    LoadOutcome LoadText(const LessonLibrary &library) override;
 
     const std::string &letters() const { return m_letters; }
     // Takes only words made of these letters (Windows-1250); all words when empty.

@@ -11,7 +11,7 @@ TLesson5::TLesson5(QWidget *parent, TOptions &options, QString fileName, Clock &
     , m_fileName(std::move(fileName))
 { }
 
-bool TLesson5::LoadText(const LessonLibrary &library)
+LoadOutcome TLesson5::LoadText(const LessonLibrary &library)
 {
     Q_UNUSED(library);
     QFile file(m_fileName);
@@ -19,23 +19,23 @@ bool TLesson5::LoadText(const LessonLibrary &library)
     // missing file does not open, a named pipe would wait for a writer for
     // ever and a device has no text.
     if (!QFileInfo(m_fileName).isFile() || !file.open(QIODevice::ReadOnly))
-        return false;
+        return LoadProblem::BadFile;
     const QByteArray bytes = file.read(qint64(kOwnTextReadLimit));
     if (file.error() != QFileDevice::NoError)
-        return false;
+        return LoadProblem::BadFile;
     const std::optional<std::string> converted
         = ownTextToCp1250(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!converted)
-        return false;
+        return LoadProblem::BadFile;
     OwnText own = cutOwnText(*converted);
     // A file with nothing to type would start a lesson that cannot end.
     if (own.lineCount == 0)
-        return false;
+        return LoadProblem::BadFile;
     LessonText text;
     text.setBody(std::move(own.body));
     text.lineCount = own.lineCount;
     setLessonText(std::move(text));
-    return true;
+    return {};
 }
 
 LessonDescription TLesson5::describe() const

@@ -17,7 +17,7 @@ public:
     // Reads the file; the library is not needed. False when the file cannot
     // be opened or read. A file with no line to type loads an empty text,
     // which the first key ends.
-    bool LoadText(const LessonLibrary &library) override;
+    LoadOutcome LoadText(const LessonLibrary &library) override;
 
     const QString &fileName() const { return m_fileName; }
 

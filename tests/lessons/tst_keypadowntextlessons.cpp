@@ -226,7 +226,7 @@ private slots:
         QTemporaryDir dir;
         Setup setup;
         auto lesson = setup.ownText(writeFile(dir, content));
-        const bool loaded = lesson->LoadText(builtLibrary());
+        const bool loaded = bool(lesson->LoadText(builtLibrary()));
         QCOMPARE(loaded ? bytes(lesson->engine().text().body) : QByteArray("<refused>"), body);
     }
 };
