@@ -124,9 +124,8 @@ private slots:
         QVERIFY(!frame.statusBar()->isSizeGripEnabled());
     }
 
-    // Set once the window has been painted, so the start does not wait for it,
-    // and for the program, so a dialog open by then shows it too.
-    void programGetsItsIconOnceShown() { QTRY_VERIFY(!QGuiApplication::windowIcon().isNull()); }
+    // Set for the program, so a dialog open at start shows it too.
+    void programHasItsIcon() { QVERIFY(!QGuiApplication::windowIcon().isNull()); }
 
     // The tool bar arrows, looked up only when drawn, are the style's own.
     void extensionArrowsAreTheStylesOwn_data()
@@ -167,30 +166,6 @@ private slots:
             }
         }
         QVERIFY2(differing < 128 * 128 / 100, qPrintable(QString::number(differing))); // edges may differ
-    }
-
-    // The desktop's installed theme icon is preferred; without one the drawn icon stands in.
-    void windowIconComesFromTheTheme()
-    {
-        QTemporaryDir icons;
-        const QString apps = icons.filePath(QStringLiteral("hicolor/16x16/apps"));
-        QVERIFY(QDir().mkpath(apps));
-        writeAll(icons.filePath(QStringLiteral("hicolor/index.theme")),
-            "[Icon Theme]\nName=Hicolor\nDirectories=16x16/apps\n\n[16x16/apps]\nSize=16\nType=Fixed\n");
-        QImage red(16, 16, QImage::Format_ARGB32);
-        red.fill(Qt::red);
-        QVERIFY(red.save(apps + QStringLiteral("/palcomir.png")));
-        const QStringList savedPaths = QIcon::themeSearchPaths();
-        const QString savedName = QIcon::themeName();
-        QIcon::setThemeName(QStringLiteral("hicolor"));
-        QIcon::setThemeSearchPaths({ icons.path() });
-        const QColor themed = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
-        QIcon::setThemeSearchPaths({ icons.filePath(QStringLiteral("nothing")) });
-        const QColor fallback = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
-        QIcon::setThemeSearchPaths(savedPaths);
-        QIcon::setThemeName(savedName);
-        QCOMPARE(themed, QColor(Qt::red));
-        QCOMPARE(fallback, drawnPalcomirIcon().pixmap(16).toImage().pixelColor(8, 8));
     }
 
     // cancel: the control that cancels, empty when only the close box does.
