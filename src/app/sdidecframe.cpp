@@ -129,6 +129,8 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     }
     // A window of a fixed size has nothing to resize.
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->setAccessibleName(QStringLiteral("Pasek stanu"));
+    menuBar()->setAccessibleName(QStringLiteral("Pasek menu"));
     connect(this, &SDIDecFrame::currentStudentChanged, this, &SDIDecFrame::updateCommands);
     connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateCommands);
     connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateNotices);

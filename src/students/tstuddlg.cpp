@@ -27,6 +27,7 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("101"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(QStringLiteral("Uczniowie"));
     m_list->addItem(QStringLiteral("[anonim]"));
     for (int i = 0; i < students.count(); ++i)
         m_list->addItem(textcodec::toQString(students.at(i).Name));
