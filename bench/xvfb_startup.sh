@@ -19,7 +19,7 @@ build=$(cd "${1:-$source_dir/build}" && pwd)
 runs=${2:-21}
 
 source "$here/ensure_packages.sh"
-ensure_packages xvfb openbox libxdamage-dev libx11-dev gcc tipp10
+ensure_packages xvfb openbox x11-utils libxdamage-dev libx11-dev gcc tipp10
 
 work=$(mktemp -d)
 xvfb_pid=
