@@ -1,11 +1,16 @@
 /* Seen from outside: how long a program takes from its start to the first
- * paint of its window, and how much memory it holds once shown.
+ * paint of its window and to a settled window, and how much memory it holds
+ * once shown.
  *
- *   xstartup SETTLE_MS PROGRAM [ARGS...]
+ *   xstartup QUIET_MS PROGRAM [ARGS...]
  *
- * Starts PROGRAM, watches the screen for the first top-level window it
- * creates, and prints "<milliseconds to first paint> <resident kB>" (the
- * memory read SETTLE_MS after that paint). The program is then ended. */
+ * Starts PROGRAM, watches every top-level window created after that (the
+ * program's and the window manager's frame around it) and prints
+ * "<ms to first paint> <ms to settled> <resident kB>". The first paint is the
+ * first drawing on a window of at least 200 x 200 pixels; the window is
+ * settled at the last drawing before QUIET_MS of quiet. The memory is read
+ * when that quiet is over, and no sooner than a second after the first paint.
+ * The program is then ended. */
 
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
@@ -42,13 +47,21 @@ static long residentKb(pid_t pid)
     return kb;
 }
 
+/* A window may be gone before its damage object is made. */
+static int ignoreErrors(Display *display, XErrorEvent *error)
+{
+    (void)display;
+    (void)error;
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        fprintf(stderr, "usage: xstartup SETTLE_MS PROGRAM [ARGS...]\n");
+        fprintf(stderr, "usage: xstartup QUIET_MS PROGRAM [ARGS...]\n");
         return 2;
     }
-    const int settleMs = atoi(argv[1]);
+    const int quietMs = atoi(argv[1]);
     Display *display = XOpenDisplay(NULL);
     if (!display) {
         fprintf(stderr, "xstartup: no display\n");
@@ -59,6 +72,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "xstartup: no DAMAGE extension\n");
         return 2;
     }
+    XSetErrorHandler(ignoreErrors);
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
@@ -70,9 +84,9 @@ int main(int argc, char **argv)
         _exit(127);
     }
 
-    double painted = -1;
+    double painted = -1, settled = -1;
     const double deadline = start + 20000;
-    while (painted < 0 && nowMs() < deadline) {
+    for (;;) {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
@@ -81,26 +95,28 @@ int main(int argc, char **argv)
                 XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
             } else if (event.type == damageEvent + XDamageNotify) {
                 const XDamageNotifyEvent *notify = (const XDamageNotifyEvent *)&event;
-                if ((long)notify->geometry.width * notify->geometry.height >= 200 * 200) {
-                    painted = nowMs();
-                    break;
-                }
+                /* Emptied, so that the next drawing is reported too. */
+                XDamageSubtract(display, notify->damage, None, None);
+                const double at = nowMs();
+                if (painted < 0 && (long)notify->geometry.width * notify->geometry.height >= 200 * 200)
+                    painted = at;
+                if (painted >= 0)
+                    settled = at;
             }
         }
+        const double now = nowMs();
+        if (now > deadline || (painted >= 0 && now - settled >= quietMs && now - painted >= 1000))
+            break;
         struct pollfd fd = {ConnectionNumber(display), POLLIN, 0};
-        poll(&fd, 1, 50);
+        poll(&fd, 1, 5);
     }
-    long kb = -1;
-    if (painted >= 0) {
-        usleep((useconds_t)settleMs * 1000);
-        kb = residentKb(child);
-    }
+    const long kb = painted >= 0 ? residentKb(child) : -1;
     kill(child, SIGKILL);
     waitpid(child, NULL, 0);
     if (painted < 0) {
         fprintf(stderr, "xstartup: no window was painted\n");
         return 1;
     }
-    printf("%.1f %ld\n", painted - start, kb);
+    printf("%.1f %.1f %ld\n", painted - start, settled - start, kb);
     return 0;
 }

@@ -57,9 +57,3 @@ QIcon drawnPalcomirIcon()
         icon.addPixmap(keyPicture(size));
     return icon;
 }
-
-QIcon palcomirIcon()
-{
-    const QIcon themed = QIcon::fromTheme(QStringLiteral("palcomir"));
-    return themed.isNull() ? drawnPalcomirIcon() : themed;
-}

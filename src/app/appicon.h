@@ -2,10 +2,8 @@
 
 #include <QIcon>
 
-// The program's icon: a keyboard key with a "P". The installed theme icon
-// "palcomir" (drawn from the same shapes) when the desktop has it, else the
-// shapes drawn here at every size the desktop asks for.
-QIcon palcomirIcon();
-
-// The drawn icon alone, without asking the theme.
+// The program's icon: a keyboard key with a "P", the shapes of the installed
+// palcomir.svg drawn at every size the desktop asks for. Drawn rather than
+// looked up in the desktop's icon theme, which takes several times longer at
+// every start.
 QIcon drawnPalcomirIcon();

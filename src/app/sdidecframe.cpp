@@ -52,7 +52,6 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
-#include <QWindow>
 
 namespace {
 
@@ -131,11 +130,16 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     }
     // A window of a fixed size has nothing to resize.
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->setAccessibleName(QStringLiteral("Pasek stanu"));
+    menuBar()->setAccessibleName(QStringLiteral("Pasek menu"));
     connect(this, &SDIDecFrame::currentStudentChanged, this, &SDIDecFrame::updateCommands);
     connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateCommands);
     connect(this, &SDIDecFrame::clientChanged, this, &SDIDecFrame::updateNotices);
     m_lockKeys = new LockKeys(this);
     connect(m_lockKeys, &LockKeys::changed, this, &SDIDecFrame::updateNotices);
+    m_lockKeys->openDisplay();
+    // The program's icon, so that a dialog open at start (the registration) has it too.
+    QGuiApplication::setWindowIcon(drawnPalcomirIcon());
     Help::setHandler([this](QWidget *asking, int context) { helpWindow(asking)->showContext(context); });
     showTitle();
 }
@@ -646,36 +650,6 @@ HelpWindow *SDIDecFrame::helpWindow(QWidget *asking)
     if (!m_help)
         m_help = new HelpWindow(this);
     return m_help;
-}
-
-void SDIDecFrame::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (!m_firstPaintSeen && windowHandle())
-        windowHandle()->installEventFilter(this);
-}
-
-// The window is painted while its first expose is handled; the display still
-// has to put the picture on the screen, so the rest waits a moment longer.
-bool SDIDecFrame::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()
-        && !m_firstPaintSeen) {
-        m_firstPaintSeen = true;
-        windowHandle()->removeEventFilter(this);
-        QTimer::singleShot(100, this, &SDIDecFrame::afterFirstPaint);
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// What the first picture does not need waits for it: looking up the icon
-// theme and reading the keyboard's keymap take a few milliseconds each. The
-// icon is the program's, so a dialog already open (the registration at
-// start) gets it too.
-void SDIDecFrame::afterFirstPaint()
-{
-    QGuiApplication::setWindowIcon(palcomirIcon());
-    m_lockKeys->openDisplay();
 }
 
 bool SDIDecFrame::event(QEvent *event)

@@ -112,8 +112,6 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -123,7 +121,6 @@ private:
     void showMainMenu();
     void showLessonMenu();
     void showTitle();
-    void afterFirstPaint();
 
     // Loads and installs a lesson; false leaves the screen as it was.
     bool startLesson(std::unique_ptr<TLesson1> lesson, lessonflow::LessonSource source, bool dropInstruction = false);
@@ -166,7 +163,6 @@ private:
     QLabel *m_capsLabel = nullptr;
     QLabel *m_numLabel = nullptr;
     LockKeys *m_lockKeys = nullptr;
-    bool m_firstPaintSeen = false;
     std::map<int, QAction *> m_actions;
     QList<QMenu *> m_mainMenus;
     QList<QMenu *> m_lessonMenus;

@@ -1,15 +1,12 @@
 #include "app/singleinstance.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include <QCryptographicHash>
 #include <QDir>
-#include <QSocketNotifier>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
 
 #include <sys/socket.h>
-#include <sys/time.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 // The name is a socket in the abstract namespace: it goes away with the
@@ -20,70 +17,15 @@ constexpr int kRequestTimeoutMs = 500;
 const QByteArray kActivate = "activate\n";
 const QByteArray kDone = "ok\n";
 
-socklen_t abstractAddress(const QString &name, sockaddr_un &address)
-{
-    address = {};
-    address.sun_family = AF_UNIX;
-    const QByteArray bytes = name.toUtf8().left(sizeof address.sun_path - 1);
-    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + bytes.size());
-}
-
-void setTimeouts(int fd, int ms)
-{
-    const timeval limit { ms / 1000, (ms % 1000) * 1000 };
-    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-}
-
-// Only a program of the same user is listened to or believed.
-bool sameUser(int fd)
+// The abstract namespace has no file permissions: only a program of the same
+// user is listened to or believed.
+bool sameUser(const QLocalSocket &socket)
 {
     ucred peer {};
     socklen_t size = sizeof peer;
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+        && peer.uid == ::getuid();
 }
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-// One short line, or nothing when the other side goes quiet.
-QByteArray readLine(int fd)
-{
-    QByteArray line;
-    char c = 0;
-    while (line.size() < 64) {
-        const ssize_t n = ::recv(fd, &c, 1, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return {};
-        line += c;
-        if (c == '\n')
-            return line;
-    }
-    return {};
-}
-
-struct Socket {
-    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ~Socket()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
@@ -91,12 +33,7 @@ SingleInstance::SingleInstance(const QString &key, QObject *parent)
     , m_name(key)
 { }
 
-SingleInstance::~SingleInstance()
-{
-    delete m_notifier;
-    if (m_socket >= 0)
-        ::close(m_socket);
-}
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::keyFor(const QString &dataFolder)
 {
@@ -111,46 +48,60 @@ QString SingleInstance::keyFor(const QString &dataFolder)
 
 bool SingleInstance::askRunningToActivate()
 {
-    Socket client;
-    sockaddr_un address;
-    const socklen_t size = abstractAddress(m_name, address);
-    if (client.fd < 0 || ::connect(client.fd, reinterpret_cast<sockaddr *>(&address), size) != 0)
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(kAnswerTimeoutMs) || !sameUser(socket))
         return false;
-    setTimeouts(client.fd, kAnswerTimeoutMs);
+    socket.write(kActivate);
     // The answer tells that a live program, not a stray listener, took the request.
-    return sameUser(client.fd) && writeAll(client.fd, kActivate) && readLine(client.fd) == kDone;
+    while (!socket.canReadLine() && socket.waitForReadyRead(kAnswerTimeoutMs)) { }
+    return socket.readLine(64) == kDone;
 }
 
 bool SingleInstance::listen()
 {
-    if (m_socket >= 0)
+    if (m_server)
         return true;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_un address;
-    const socklen_t size = abstractAddress(m_name, address);
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&address), size) != 0 || ::listen(fd, 8) != 0) {
-        ::close(fd);
+    auto *server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!server->listen(m_name)) {
+        delete server;
         return false;
     }
-    m_socket = fd;
-    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
-    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::answer);
+    m_server = server;
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
     return true;
 }
 
 void SingleInstance::answer()
 {
-    for (;;) {
-        const int fd = ::accept4(m_socket, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            return;
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        const auto drop = [socket] {
+            socket->abort();
+            socket->deleteLater();
+        };
+        if (!sameUser(*socket)) {
+            drop();
+            continue;
+        }
         // A later start writes its request at once; one that does not is not waited for long.
-        setTimeouts(fd, kRequestTimeoutMs);
-        const bool activate = sameUser(fd) && readLine(fd) == kActivate && writeAll(fd, kDone);
-        ::close(fd);
-        if (activate)
-            emit activationRequested();
+        QTimer::singleShot(kRequestTimeoutMs, socket, drop);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, drop] {
+            if (!socket->canReadLine()) {
+                if (socket->bytesAvailable() > 64)
+                    drop();
+                return;
+            }
+            const bool activate = socket->readLine(64) == kActivate;
+            if (activate) {
+                socket->write(kDone);
+                socket->flush();
+            }
+            socket->disconnectFromServer();
+            if (activate)
+                emit activationRequested();
+        });
     }
 }

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QSocketNotifier;
+class QLocalServer;
 
 // One running Palcomir per user and data folder: a second start asks the
 // first to come forward and then ends.
@@ -31,6 +31,5 @@ private:
     void answer();
 
     QString m_name;
-    int m_socket = -1;
-    QSocketNotifier *m_notifier = nullptr;
+    QLocalServer *m_server = nullptr;
 };

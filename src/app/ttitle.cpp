@@ -40,6 +40,7 @@ const Page kPages[TTitle::kPageCount] = {
 TTitle::TTitle(QWidget *parent)
     : TCanvas(parent)
 {
+    setAccessibleName(QStringLiteral("Strona tytułowa"));
     showPage(1);
     m_countdown = kTicksPerPage;
     m_timer.start(1000, this);

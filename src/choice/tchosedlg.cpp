@@ -32,6 +32,8 @@ TChoseDlg::TChoseDlg(QWidget *parent, const TStudent * /*student*/, int &result,
     m_list->setMinimumWidth(helpContext == Help::TextList ? 380 : 260);
     auto *listLabel = new QLabel(label, this);
     listLabel->setBuddy(m_list);
+    // A list takes no name from its label: the label's words, for a screen reader.
+    m_list->setAccessibleName(QString(label).remove(QLatin1Char('&')).remove(QLatin1Char(':')).trimmed());
 
     auto *ok = dialogButton(this, QStringLiteral("OK"), 1, true);
     auto *cancel = dialogButton(this, QStringLiteral("&Anuluj"), 2);

@@ -2,6 +2,7 @@
 
 #include "images/gifresource.h"
 #include "lessons/keysounds.h"
+#include "lessons/lessonaccessible.h"
 #include "lessons/lessonevents.h"
 #include "lessons/lessonfont.h"
 #include "lessons/lessonlibrary.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -71,6 +73,10 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     m_ascent = metrics.ascent();
     m_leftMargin = metrics.averageCharWidth();
 
+    static const bool accessible = (QAccessible::installFactory(LessonAccessible::create), true);
+    Q_UNUSED(accessible);
+    setAccessibleName(QStringLiteral("Lekcja"));
+
     setFont(m_font);
     m_textColour = palette().color(QPalette::Text);
     m_backgroundColour = palette().color(QPalette::Base);
@@ -123,6 +129,42 @@ QRect TLesson1::caretRect() const
     const int x = m_leftMargin + QFontMetrics(m_font).horizontalAdvance(textcodec::toQString(row.substr(0, typed)));
     const int width = std::max(1, style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this));
     return QRect(x, rowTop(line) + m_lineHeight, width, m_charHeight);
+}
+
+namespace {
+// The body position where the line holding pos starts.
+std::size_t lineStart(const std::string &body, std::size_t pos)
+{
+    const std::size_t lineFeed = pos == 0 ? std::string::npos : body.rfind('\n', std::min(pos, body.size()) - 1);
+    return lineFeed == std::string::npos ? 0 : lineFeed + 1;
+}
+} // namespace
+
+QString TLesson1::typingLine() const
+{
+    const LessonText &text = m_engine.text();
+    const std::size_t start = lineStart(text.body, text.expectedPos);
+    const std::string_view line = m_engine.lineAt(start);
+    const bool broken = start + line.size() < text.body.size() && text.body[start + line.size()] == '\r';
+    return textcodec::toQString(line) + (broken ? QStringLiteral("\n") : QString());
+}
+
+int TLesson1::typingColumn() const
+{
+    const LessonText &text = m_engine.text();
+    const std::size_t pos = std::min(text.expectedPos, text.body.size());
+    return static_cast<int>(pos - lineStart(text.body, pos));
+}
+
+QRect TLesson1::typingCharacterRect(int column) const
+{
+    const QString line = typingLine();
+    if (column < 0 || column >= line.size())
+        return {};
+    const QFontMetrics metrics(m_font);
+    const int x = m_leftMargin + metrics.horizontalAdvance(line.left(column));
+    const int width = std::max(1, metrics.horizontalAdvance(line.at(column)));
+    return QRect(x, rowTop(m_engine.currentLine()), width, m_lineHeight);
 }
 
 ErrorMode TLesson1::errorMode() const
@@ -296,8 +338,13 @@ bool TLesson1::KeyTyped(unsigned char c)
         m_lessonTimer.start(kSecondMs, this);
         emit pausedChanged(false);
     }
-    if (out.accepted)
+    if (out.accepted) {
         AcceptChar(out.accept);
+        if (QAccessible::isActive()) {
+            QAccessibleTextCursorEvent moved(this, typingColumn());
+            QAccessible::updateAccessibility(&moved);
+        }
+    }
     if (!out.correct)
         flashWrongKey(c);
     // Starting a clip only hands it to the audio output, which is already open.

@@ -76,6 +76,14 @@ public:
     // Where the caret stands: on the typed row, after the typed characters.
     QRect caretRect() const;
 
+    // The text line holding the next character to type, ending in "\n" when
+    // Enter ends it, and where that character stands in it; what a screen
+    // reader reads.
+    QString typingLine() const;
+    int typingColumn() const;
+    // Where a character of that line is drawn; an empty rectangle outside it.
+    QRect typingCharacterRect(int column) const;
+
     QColor highlightColour() const { return m_highlightColour; }
     // Lights the keyboard view's Caps Lock key, as the keyboard's own lamp.
     void setCapsLockLit(bool lit);

@@ -39,6 +39,7 @@ TNewDlg::TNewDlg(QWidget *parent, TStudent &student)
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("101"));
     m_name->setMaxLength(kMaxNameLength);
+    m_name->setAccessibleName(QStringLiteral("Imię"));
 
     m_male = new QRadioButton(QStringLiteral("Mężczyzna"), this);
     m_male->setObjectName(QStringLiteral("103"));

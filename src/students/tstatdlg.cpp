@@ -33,6 +33,7 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
 
     m_list = new TStatListBox(this, m_student.CharStats);
     m_list->setObjectName(QStringLiteral("100"));
+    m_list->setAccessibleName(QStringLiteral("Statystyka liter"));
     // Wide enough that a four-digit speed and "Spacja" keep to their cells.
     m_list->setMinimumSize(540, 300);
 

@@ -28,6 +28,7 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("101"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setAccessibleName(QStringLiteral("Uczniowie"));
     fillList(studentNo + 1);
 
     m_showAtStart = new QCheckBox(QStringLiteral("Pokaż po &starcie"), this);

@@ -3,6 +3,7 @@
 #include "app/sdidecframe.h"
 #include "app/tendinfodlg.h"
 #include "app/typingapp.h"
+#include "common/messagerecorder.h"
 #include "common/testsupport.h"
 #include "students/tnewdlg.h"
 #include "students/tstatdlg.h"
@@ -12,6 +13,7 @@
 #include <functional>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -44,8 +46,38 @@ QString nameOf(const QWidget *widget)
     return widget->objectName().isEmpty() && button ? button->text() : widget->objectName();
 }
 
+// The visible controls and windows of a window without an accessible name,
+// each as its role and class; a screen reader would read them as nothing.
+// Pictures and the frames around controls say nothing of their own.
+QStringList unnamedControls(QWidget &window)
+{
+    static const QSet<QAccessible::Role> named { QAccessible::Window, QAccessible::Dialog, QAccessible::PushButton,
+        QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox, QAccessible::EditableText,
+        QAccessible::SpinBox, QAccessible::Slider, QAccessible::List, QAccessible::Table, QAccessible::Tree,
+        QAccessible::PageTab, QAccessible::ButtonMenu, QAccessible::ButtonDropDown, QAccessible::MenuBar,
+        QAccessible::MenuItem, QAccessible::Chart, QAccessible::ProgressBar, QAccessible::Canvas, QAccessible::Client,
+        QAccessible::StatusBar };
+    QStringList unnamed;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        if (!node || node->state().invisible)
+            return;
+        if (named.contains(node->role()) && node->text(QAccessible::Name).trimmed().isEmpty()) {
+            const QObject *object = node->object();
+            unnamed << QStringLiteral("%1 %2 %3")
+                           .arg(int(node->role()))
+                           .arg(object ? QString::fromLatin1(object->metaObject()->className()) : QString())
+                           .arg(object ? object->objectName() : QString());
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(&window));
+    return unnamed;
+}
+
 // What a dialog looked like when it opened, and how it ended.
 struct Seen {
+    QStringList unnamed;
     bool opened = false;
     QPoint offset; // of its centre from the main window's centre
     QString focus;
@@ -73,6 +105,7 @@ Seen watch(SDIDecFrame &frame, const Opener &open, const std::function<void(QDia
         seen.opened = true;
         seen.offset = modal->frameGeometry().center() - frame.frameGeometry().center();
         seen.focus = nameOf(QApplication::focusWidget());
+        seen.unnamed = unnamedControls(*modal);
         QObject::connect(modal, &QDialog::finished, [&seen](int result) { seen.result = result; });
         since.start();
         end(*modal);
@@ -126,9 +159,8 @@ private slots:
         QVERIFY(!frame.statusBar()->isSizeGripEnabled());
     }
 
-    // Set once the window has been painted, so the start does not wait for it,
-    // and for the program, so a dialog open by then shows it too.
-    void programGetsItsIconOnceShown() { QTRY_VERIFY(!QGuiApplication::windowIcon().isNull()); }
+    // Set for the program, so a dialog open at start shows it too.
+    void programHasItsIcon() { QVERIFY(!QGuiApplication::windowIcon().isNull()); }
 
     // The tool bar arrows, looked up only when drawn, are the style's own.
     void extensionArrowsAreTheStylesOwn_data()
@@ -171,28 +203,26 @@ private slots:
         QVERIFY2(differing < 128 * 128 / 100, qPrintable(QString::number(differing))); // edges may differ
     }
 
-    // The desktop's installed theme icon is preferred; without one the drawn icon stands in.
-    void windowIconComesFromTheTheme()
+    // Every control of the main window, on the title screen and in a lesson,
+    // has a name a screen reader can say.
+    void mainWindowControlsAreNamed_data()
     {
-        QTemporaryDir icons;
-        const QString apps = icons.filePath(QStringLiteral("hicolor/16x16/apps"));
-        QVERIFY(QDir().mkpath(apps));
-        writeAll(icons.filePath(QStringLiteral("hicolor/index.theme")),
-            "[Icon Theme]\nName=Hicolor\nDirectories=16x16/apps\n\n[16x16/apps]\nSize=16\nType=Fixed\n");
-        QImage red(16, 16, QImage::Format_ARGB32);
-        red.fill(Qt::red);
-        QVERIFY(red.save(apps + QStringLiteral("/palcomir.png")));
-        const QStringList savedPaths = QIcon::themeSearchPaths();
-        const QString savedName = QIcon::themeName();
-        QIcon::setThemeName(QStringLiteral("hicolor"));
-        QIcon::setThemeSearchPaths({ icons.path() });
-        const QColor themed = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
-        QIcon::setThemeSearchPaths({ icons.filePath(QStringLiteral("nothing")) });
-        const QColor fallback = palcomirIcon().pixmap(16).toImage().pixelColor(8, 8);
-        QIcon::setThemeSearchPaths(savedPaths);
-        QIcon::setThemeName(savedName);
-        QCOMPARE(themed, QColor(Qt::red));
-        QCOMPARE(fallback, drawnPalcomirIcon().pixmap(16).toImage().pixelColor(8, 8));
+        QTest::addColumn<int>("lesson");
+        QTest::newRow("title screen") << 0;
+        QTest::newRow("lesson") << 1201;
+    }
+    void mainWindowControlsAreNamed()
+    {
+        QFETCH(int, lesson);
+        SDIDecFrame &frame = *m_app->mainWindow();
+        MessageRecorder recorder; // the lesson's instruction, and yes to ending it
+        recorder.answerYes = true;
+        if (lesson)
+            QVERIFY(frame.startStoredLesson(lesson));
+        const QStringList unnamed = unnamedControls(frame);
+        if (lesson)
+            frame.runCommand(SDIDecFrame::CmAbort);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral("; "))));
     }
 
     // cancel: the control that cancels, empty when only the close box does.
@@ -235,7 +265,7 @@ private slots:
     }
 
     // Every dialog opens centred over the main window with its first control
-    // focused, and Escape ends it as its cancel button (or close box) does.
+    // focused and every control named for a screen reader, and Escape ends it as its cancel button (or close box) does.
     void dialog()
     {
         QFETCH(Opener, open);
@@ -255,6 +285,7 @@ private slots:
         QVERIFY2(qAbs(escaped.offset.x()) <= 1 && qAbs(escaped.offset.y()) <= 1,
             qPrintable(QStringLiteral("%1,%2").arg(escaped.offset.x()).arg(escaped.offset.y())));
         QCOMPARE(escaped.focus, focus);
+        QVERIFY2(escaped.unnamed.isEmpty(), qPrintable(escaped.unnamed.join(QStringLiteral("; "))));
 
         const Seen cancelled = watch(frame, open, [&cancel](QDialog &dialog) {
             if (cancel.isEmpty()) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QInputMethodEvent>
@@ -254,6 +255,49 @@ private slots:
         const QImage shown = lesson.onScreen();
         QCOMPARE(shown.pixel(caret.left(), caret.center().y()), lesson->palette().color(QPalette::Text).rgb());
         QCOMPARE(lesson->cursor().shape(), Qt::IBeamCursor);
+    }
+
+    // A screen reader reads the line being typed, the caret's place in it and,
+    // at the caret, the next character ("\n" for Enter).
+    void screenReaderReadsTheLine_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("errorType");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("next");
+        const QString first = QString::fromUtf8("zaż\n");
+        QTest::newRow("start") << "" << 0 << first << 0 << "z";
+        QTest::newRow("a Polish letter next") << "za" << 0 << first << 2 << QString::fromUtf8("ż");
+        QTest::newRow("a wrong key does not move it") << "zx" << 0 << first << 1 << "a";
+        QTest::newRow("accepted errors move it") << "zx" << 1 << first << 2 << QString::fromUtf8("ż");
+        QTest::newRow("Enter next") << QString::fromUtf8("zaż") << 0 << first << 3 << "\n";
+        QTest::newRow("last line") << QString::fromUtf8("zaż\rg") << 0 << QString::fromUtf8("gęś") << 1
+                                   << QString::fromUtf8("ę");
+    }
+    void screenReaderReadsTheLine()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, errorType);
+        QFETCH(QString, line);
+        QFETCH(int, caret);
+        QFETCH(QString, next);
+        Running lesson(storedText({ QString::fromUtf8("zaż"), QString::fromUtf8("gęś") }), errorType);
+        QVERIFY(lesson.start());
+        lesson.type(keys);
+        QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(lesson.lesson.get());
+        QVERIFY(reader && reader->textInterface());
+        QVERIFY(!reader->text(QAccessible::Name).isEmpty());
+        QAccessibleTextInterface &text = *reader->textInterface();
+        QCOMPARE(text.text(0, text.characterCount()), line);
+        QCOMPARE(text.cursorPosition(), caret);
+        int start = -1, end = -1;
+        QCOMPARE(text.textAtOffset(caret, QAccessible::CharBoundary, &start, &end), next);
+        // The reader's character lies where the character is drawn.
+        const QRect at = text.characterRect(caret);
+        QVERIFY(!at.isEmpty());
+        QCOMPARE(text.offsetAtPoint(at.center()), caret);
+        QCOMPARE(lesson->mapFromGlobal(at.topLeft()).y(), lesson.textBand(lesson->engine().currentLine()).top());
     }
 
     void rowsFitAboveTheKeyboard_data()
