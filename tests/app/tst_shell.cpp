@@ -502,7 +502,7 @@ private slots:
         const QImage &picture = lesson->picture();
         // A pixel of a key's face, away from its label.
         const auto faceOf = [](unsigned char c) {
-            const KeyArea &a = markedMainKeys(c, TypingEngine::plainSameKey).areas[0];
+            const KeyArea a = markedMainKeys(c, TypingEngine::plainSameKey).areas[0];
             return QPoint(a.left + 3, a.top + 3);
         };
         const auto shownAt = [&](QPoint at) {
