@@ -52,14 +52,7 @@ std::string bytesOf(const QByteArray &bytes)
 
 bool writeWhole(const QString &path, const std::string &bytes)
 {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !out.flush()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return StudentStore::writeWhole(path, bytes.data(), qint64(bytes.size()));
 }
 
 } // namespace

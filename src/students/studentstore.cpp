@@ -8,7 +8,15 @@
 
 namespace {
 
-bool writeWhole(const QString &path, const char *data, qint64 size)
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+bool StudentStore::writeWhole(const QString &path, const char *data, qint64 size)
 {
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
@@ -22,14 +30,6 @@ bool writeWhole(const QString &path, const char *data, qint64 size)
     }
     return out.commit();
 }
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 StudentStore::StudentStore(QString path, qint64 maxSize)
     : m_path(std::move(path))

@@ -19,6 +19,10 @@ public:
 
     const QString &path() const { return m_path; }
 
+    // Replaces a file whole through QSaveFile, or leaves the old one: false
+    // when nothing was written (a full disk is seen before the commit).
+    static bool writeWhole(const QString &path, const char *data, qint64 size);
+
     // The students in the file; a missing or unusable file gives an empty list.
     TStudentList load();
 
