@@ -2,6 +2,7 @@
 
 #include "images/dibdrawing.h"
 #include "images/gifresource.h"
+#include "widgets/viewzoom.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -16,7 +17,7 @@ ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     if (const ScaledPicture picture = loadScaledPicture(kPicture, screenScaleFactor()); picture.dib)
         m_picture = dibToImage(*picture.dib, picture.scale);
     if (hasPicture()) {
-        setFixedSize(kClientSize);
+        setFixedSize(ViewZoom::scaled(kClientSize));
         return;
     }
     // Without its picture the box still says what it is.
@@ -27,7 +28,7 @@ ABCAboutDlg::ABCAboutDlg(QWidget *parent)
     text->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
-    setMinimumWidth(320);
+    setMinimumWidth(ViewZoom::scaled(320));
 }
 
 void ABCAboutDlg::paintEvent(QPaintEvent *event)
@@ -35,6 +36,8 @@ void ABCAboutDlg::paintEvent(QPaintEvent *event)
     if (!hasPicture())
         return QDialog::paintEvent(event);
     QPainter painter(this);
+    painter.scale(ViewZoom::factor(), ViewZoom::factor());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, m_picture);
 }
 

@@ -1,6 +1,7 @@
 #include "app/helpwindow.h"
 
 #include "app/helpcontexts.h"
+#include "widgets/viewzoom.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
     setWindowTitle(QStringLiteral("Palcomir - pomoc"));
-    resize(640, 520);
+    resize(ViewZoom::scaled(QSize(640, 520)));
 
     QFile table(QStringLiteral(":/help/contexts.txt"));
     if (table.open(QIODevice::ReadOnly))
@@ -91,7 +92,7 @@ void HelpWindow::fitToScreen()
     // The window frame is not known before the window is first shown; leave
     // room for a title bar and borders of the usual size.
     const QRect available = screen->availableGeometry().adjusted(0, 0, -kFrameAllowance, -2 * kFrameAllowance);
-    const QSize size = QSize(640, 520).boundedTo(available.size()).expandedTo(minimumSizeHint());
+    const QSize size = ViewZoom::scaled(QSize(640, 520)).boundedTo(available.size()).expandedTo(minimumSizeHint());
     resize(size.boundedTo(available.size()));
     // Beside the window it helps with, inside the screen.
     QPoint at = anchor ? anchor->geometry().center() - QPoint(width() / 2, height() / 2) : available.topLeft();

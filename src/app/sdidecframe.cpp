@@ -10,6 +10,7 @@
 #include "app/tendinfodlg.h"
 #include "app/ttitle.h"
 #include "app/verdict.h"
+#include "app/windowview.h"
 #include "choice/tchosedlg.h"
 #include "choice/tchosekeydlg.h"
 #include "choice/tchosekeysdlg.h"
@@ -112,7 +113,8 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     m_lessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
 
     setWindowTitle(QStringLiteral("Palcomir"));
-    setFixedSize(640, 480);
+    m_view = new WindowView(this, m_options);
+    m_view->apply();
     createActions();
     createMenus();
     // A permanent label: menu hints cover it only while they are shown.
@@ -184,6 +186,10 @@ void SDIDecFrame::createActions()
     }
     for (const auto &[command, handler] : handlers)
         connect(m_actions.at(command), &QAction::triggered, this, handler);
+    m_actions[CmZoomIn] = m_view->zoomInAction();
+    m_actions[CmZoomOut] = m_view->zoomOutAction();
+    m_actions[CmNormalSize] = m_view->normalSizeAction();
+    m_actions[CmFullScreen] = m_view->fullScreenAction();
     // The accelerators work whichever menu is shown.
     const std::pair<int, QKeySequence> accelerators[] = {
         { CmExit, QKeySequence(Qt::ALT | Qt::Key_F4) },
@@ -217,7 +223,7 @@ void SDIDecFrame::createMenus()
         menu("&Lekcja",
             { CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts, 0,
                 CmWeakLetters }),
-        menu("&Opcje", { CmOptions, CmStatistics, CmProgress }),
+        menu("&Opcje", { CmOptions, CmStatistics, CmProgress, 0, CmZoomIn, CmZoomOut, CmNormalSize, CmFullScreen }),
         help,
     };
     m_lessonMenus = {
@@ -608,8 +614,9 @@ void SDIDecFrame::chooseLetters()
 
 void SDIDecFrame::openOptions()
 {
-    TOptionsDlg dialog(this, m_options);
-    dialog.exec();
+    TOptionsDlg dialog(this, m_options, m_view->percent());
+    if (dialog.exec() == QDialog::Accepted)
+        m_view->apply();
 }
 
 void SDIDecFrame::abortLesson()

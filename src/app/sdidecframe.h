@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class TCanvas;
 class TLesson1;
+class WindowView;
 struct TOptions;
 struct TStudent;
 
@@ -40,6 +41,10 @@ public:
         CmOptions = 103,
         CmProgress = 104,
         CmClass = 105,
+        CmZoomIn = 106,
+        CmZoomOut = 107,
+        CmNormalSize = 108,
+        CmFullScreen = 109,
         CmSuggested = 200,
         CmChooseLesson = 213,
         CmSingleLetter = 214,
@@ -163,6 +168,7 @@ private:
     QLabel *m_capsLabel = nullptr;
     QLabel *m_numLabel = nullptr;
     LockKeys *m_lockKeys = nullptr;
+    WindowView *m_view = nullptr;
     std::map<int, QAction *> m_actions;
     QList<QMenu *> m_mainMenus;
     QList<QMenu *> m_lessonMenus;

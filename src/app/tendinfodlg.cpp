@@ -3,6 +3,7 @@
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
 #include "widgets/keyguard.h"
+#include "widgets/viewzoom.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +19,7 @@ TEndInfoDlg::TEndInfoDlg(QWidget *parent, const QString &text, Choice defaultCho
     message->setObjectName(QStringLiteral("100"));
     message->setAlignment(Qt::AlignCenter);
     message->setWordWrap(true);
-    message->setMinimumWidth(460);
+    message->setMinimumWidth(ViewZoom::scaled(460));
 
     auto *buttons = new QHBoxLayout;
     auto addButton = [this, buttons](const QString &caption, int id, bool isDefault = false) {

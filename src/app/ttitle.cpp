@@ -73,6 +73,11 @@ void TTitle::showPage(int number)
     setPicture(std::move(page.dib), page.scale);
 }
 
+void TTitle::loadPictures()
+{
+    showPage(m_pictureNo);
+}
+
 void TTitle::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_timer.timerId())
@@ -83,7 +88,9 @@ void TTitle::timerEvent(QTimerEvent *event)
 
 void TTitle::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    // Only the page turns it, not the margin around it on a full screen.
+    const bool onPage = QRectF(QPointF(), layoutSize()).contains(layoutPoint(event->position()));
+    if (event->button() != Qt::LeftButton || !onPage)
         return TCanvas::mousePressEvent(event);
     m_timer.stop();
     m_countdown = kTicksPerPage;
@@ -94,11 +101,12 @@ void TTitle::mousePressEvent(QMouseEvent *event)
 void TTitle::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    beginLayoutPaint(painter);
+    const QRect area(QPoint(), layoutSize());
     if (hasPicture()) {
-        drawPictureStretched(painter, 0, 0, width(), height());
+        drawPictureStretched(painter, 0, 0, area.width(), area.height());
         return;
     }
-    const QRect area = rect();
     QLinearGradient sky(area.topLeft(), area.bottomLeft());
     sky.setColorAt(0.0, QColor(232, 240, 252));
     sky.setColorAt(1.0, QColor(250, 252, 255));

@@ -28,6 +28,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
+    void loadPictures() override;
 
 private:
     void showPage(int number);

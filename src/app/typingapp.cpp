@@ -103,8 +103,9 @@ int TypingApp::start()
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         QObject::connect(gui, &QGuiApplication::commitDataRequest, m_frame.get(), [this] { saveAll(); });
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, m_frame.get(), [frame = m_frame.get()] {
+        // Back from the task bar as it was: in a window or on the full screen.
         if (frame->isMinimized())
-            frame->showNormal();
+            frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
         frame->raise();
         frame->activateWindow();
     });

@@ -4,6 +4,7 @@
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
 #include "widgets/textcodec.h"
+#include "widgets/viewzoom.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -29,7 +30,7 @@ TChoseDlg::TChoseDlg(QWidget *parent, const TStudent * /*student*/, int &result,
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("101"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setMinimumWidth(helpContext == Help::TextList ? 380 : 260);
+    m_list->setMinimumWidth(ViewZoom::scaled(helpContext == Help::TextList ? 380 : 260));
     auto *listLabel = new QLabel(label, this);
     listLabel->setBuddy(m_list);
     // A list takes no name from its label: the label's words, for a screen reader.

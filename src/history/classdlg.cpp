@@ -3,6 +3,7 @@
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
 #include "widgets/messages.h"
+#include "widgets/viewzoom.h"
 
 #include <algorithm>
 
@@ -61,7 +62,7 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
 {
     setWindowTitle(QStringLiteral("Klasa"));
     setObjectName(QStringLiteral("22011"));
-    resize(620, 400);
+    resize(ViewZoom::scaled(QSize(620, 400)));
 
     m_table = new QTableWidget(int(m_rows.size()), 6, this);
     m_table->setObjectName(QStringLiteral("101"));

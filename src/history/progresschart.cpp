@@ -1,4 +1,5 @@
 #include "history/progresschart.h"
+#include "widgets/viewzoom.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ ProgressChart::ProgressChart(QWidget *parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    setMinimumHeight(160);
+    setMinimumHeight(ViewZoom::scaled(160));
 }
 
 void ProgressChart::setLessons(const std::vector<LessonRecord> &lessons)

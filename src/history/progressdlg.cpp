@@ -3,6 +3,7 @@
 #include "history/progresschart.h"
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
+#include "widgets/viewzoom.h"
 
 #include <cmath>
 
@@ -72,7 +73,7 @@ ProgressDlg::ProgressDlg(QWidget *parent, const QString &student, const std::vec
 {
     setWindowTitle(QStringLiteral("Postępy — ") + student);
     setObjectName(QStringLiteral("22010"));
-    resize(620, 460);
+    resize(ViewZoom::scaled(QSize(620, 460)));
 
     const auto label = [&titleOf](const LessonRecord &r) {
         const bool library = r.kind == LessonKind::Stored;

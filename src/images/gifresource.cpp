@@ -1,6 +1,7 @@
 #include "images/gifresource.h"
 
 #include "images/gifdecoder.h"
+#include "widgets/viewzoom.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -12,7 +13,7 @@ int pictureScale(qreal scaleFactor)
 
 qreal screenScaleFactor()
 {
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    return (qGuiApp ? qGuiApp->devicePixelRatio() : 1.0) * ViewZoom::factor();
 }
 
 QString gifResourcePath(int identifier, int scale)

@@ -12,9 +12,9 @@
 // and 1 otherwise.
 int pictureScale(qreal scaleFactor);
 
-// The scale factor of the screens: the most device pixels per pixel of the
-// layout of any of them. Asked of the application, not of a window, so a
-// window may ask it while it is being made.
+// The device pixels per pixel of the layout: the most of any screen, times
+// the program's zoom. Asked of the application, not of a window, so a window
+// may ask it while it is being made.
 qreal screenScaleFactor();
 
 // Where the program's picture GIF n is among its compiled-in resources, at

@@ -1,13 +1,80 @@
 #include "images/tcanvas.h"
 
 #include "images/dibdrawing.h"
+#include "images/gifresource.h"
 #include "images/stretch.h"
+#include "widgets/viewzoom.h"
+
+#include <cmath>
 
 #include <QPainter>
 
 TCanvas::TCanvas(QWidget *parent)
     : QWidget(parent)
+    , m_zoom(ViewZoom::factor())
 { }
+
+void TCanvas::setZoom(qreal zoom)
+{
+    const bool changed = zoom != m_zoom;
+    m_zoom = zoom;
+    // The program's zoom is set before its windows are told of it.
+    if (hasPicture() && ::pictureScale(screenScaleFactor()) != m_scale)
+        loadPictures();
+    if (changed)
+        update();
+}
+
+QSize TCanvas::layoutSize() const
+{
+    return QSize(int(width() / m_zoom), int(height() / m_zoom)).boundedTo(ViewZoom::kLayoutSize);
+}
+
+QTransform TCanvas::layoutTransform() const
+{
+    const QSize shown = layoutSize();
+    const qreal left = std::max(0.0, (width() - shown.width() * m_zoom) / 2);
+    const qreal top = std::max(0.0, (height() - shown.height() * m_zoom) / 2);
+    return QTransform::fromTranslate(qRound(left), qRound(top)).scale(m_zoom, m_zoom);
+}
+
+void TCanvas::loadPictures()
+{ }
+
+void TCanvas::beginLayoutPaint(QPainter &painter) const
+{
+    const QTransform transform = layoutTransform();
+    const QRect shown = transform.mapRect(QRectF(QPointF(), QSizeF(layoutSize()))).toAlignedRect();
+    if (!shown.contains(rect())) {
+        const QRegion around = QRegion(rect()) - shown;
+        for (const QRect &r : around)
+            painter.fillRect(r, palette().color(QPalette::Window));
+    }
+    painter.setTransform(transform);
+    if (m_zoom != std::floor(m_zoom))
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+QRect TCanvas::layoutRect(const QRect &windowRect) const
+{
+    return layoutTransform().inverted().mapRect(QRectF(windowRect)).toAlignedRect();
+}
+
+QPointF TCanvas::layoutPoint(QPointF windowPoint) const
+{
+    return layoutTransform().inverted().map(windowPoint);
+}
+
+void TCanvas::updateLayout(const QRect &area)
+{
+    update(layoutTransform().mapRect(QRectF(area)).toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
+void TCanvas::updateLayout(const QRegion &area)
+{
+    for (const QRect &r : area)
+        updateLayout(r);
+}
 
 TCanvas::~TCanvas() = default;
 

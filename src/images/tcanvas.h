@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QImage>
+#include <QTransform>
 #include <QWidget>
 
 // A window that owns one picture and its palette: the base of the lesson
@@ -32,6 +33,17 @@ public:
     // when there was one to realise.
     bool PaletteQuery();
 
+    // The zoom the window is drawn at: the program's zoom when it was made,
+    // then what the main window sets. The pictures are loaded again when the
+    // zoom needs them at the other size.
+    void setZoom(qreal zoom);
+    qreal zoom() const { return m_zoom; }
+    // The size of the layout in layout pixels: the window's size at the zoom,
+    // at most 640 x 480. A larger window (a full screen) shows it centred.
+    QSize layoutSize() const;
+    // Layout pixels to the window's pixels.
+    QTransform layoutTransform() const;
+
     bool hasPicture() const { return m_dib.has_value(); }
     // The picture as it is drawn (a null image when there is none); one
     // drawn at twice the size has a device pixel ratio of 2.
@@ -44,6 +56,19 @@ public:
     const LogicalPalette *logicalPalette() const { return m_palette ? &*m_palette : nullptr; }
 
 protected:
+    // Loads the pictures for the zoom in force; called again when the zoom
+    // changes the size the pictures are drawn at.
+    virtual void loadPictures();
+    // Starts a paint in layout pixels: fills what lies around the layout with
+    // the window's colour and sets the painter to the layout's transform.
+    void beginLayoutPaint(QPainter &painter) const;
+    // The part of the layout a rectangle of the window covers (rounded out).
+    QRect layoutRect(const QRect &windowRect) const;
+    QPointF layoutPoint(QPointF windowPoint) const;
+    // Repaints what a rectangle or a region of the layout covers.
+    void updateLayout(const QRect &area);
+    void updateLayout(const QRegion &area);
+
     // Frees the old picture and palette, takes the new picture (nothing
     // means none), drawn at `scale` times its ordinary size, makes its
     // palette and repaints.
@@ -62,4 +87,5 @@ private:
     QImage m_image;
     QImage m_stretched;
     int m_scale = 1;
+    qreal m_zoom;
 };

@@ -3,6 +3,7 @@
 #include "images/chartgeometry.h"
 #include "images/dibdrawing.h"
 #include "images/gifresource.h"
+#include "widgets/viewzoom.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -22,7 +23,7 @@ THintWindow::THintWindow(QWidget *parent)
         m_picture = dibToImage(*picture.dib, picture.scale);
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect desktop = screen ? screen->geometry() : QRect();
-    const QSize shown = m_picture.deviceIndependentSize().toSize();
+    const QSize shown = (m_picture.deviceIndependentSize() * ViewZoom::factor()).toSize();
     const ChartGeometry g = chartGeometry(shown.width(), shown.height(), desktop.width(), desktop.height());
     setGeometry(desktop.left() + g.x, desktop.top() + g.y, g.width, g.height);
     setFixedSize(g.width, g.height);
@@ -33,7 +34,10 @@ void THintWindow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.drawImage(1, 1, m_picture);
+    painter.translate(1, 1);
+    painter.scale(ViewZoom::factor(), ViewZoom::factor());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(0, 0, m_picture);
 }
 
 void THintWindow::keyPressEvent(QKeyEvent *event)

@@ -86,7 +86,12 @@ TLesson1::TLesson1(QWidget *parent, TOptions &options, int textNumber, Clock &cl
     setInputMethodHints(Qt::ImhNoPredictiveText | Qt::ImhNoAutoUppercase);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
-    // Decoded once: every keystroke and paint draws from the image made here.
+    loadPictures();
+}
+
+// Decoded once for a zoom: every keystroke and paint draws from the image made here.
+void TLesson1::loadPictures()
+{
     ScaledPicture keyboard = loadScaledPicture(kKeyboardPicture, screenScaleFactor());
     setPicture(std::move(keyboard.dib), keyboard.scale);
 }
@@ -103,12 +108,12 @@ TLesson1::~TLesson1()
 
 QRect TLesson1::textArea() const
 {
-    return QRect(0, 0, width(), std::max(0, height() - kKeyboardHeight));
+    return QRect(0, 0, layoutSize().width(), std::max(0, layoutSize().height() - kKeyboardHeight));
 }
 
 QRect TLesson1::keyboardArea() const
 {
-    return QRect(0, height() - kKeyboardHeight, width(), kKeyboardHeight);
+    return QRect(0, layoutSize().height() - kKeyboardHeight, layoutSize().width(), kKeyboardHeight);
 }
 
 int TLesson1::rowTop(int line) const
@@ -118,7 +123,7 @@ int TLesson1::rowTop(int line) const
 
 QRect TLesson1::typedBand(int line) const
 {
-    return QRect(0, rowTop(line) + m_lineHeight, width(), m_lineHeight);
+    return QRect(0, rowTop(line) + m_lineHeight, layoutSize().width(), m_lineHeight);
 }
 
 QRect TLesson1::caretRect() const
@@ -164,7 +169,7 @@ QRect TLesson1::typingCharacterRect(int column) const
     const QFontMetrics metrics(m_font);
     const int x = m_leftMargin + metrics.horizontalAdvance(line.left(column));
     const int width = std::max(1, metrics.horizontalAdvance(line.at(column)));
-    return QRect(x, rowTop(m_engine.currentLine()), width, m_lineHeight);
+    return layoutTransform().mapRect(QRectF(x, rowTop(m_engine.currentLine()), width, m_lineHeight)).toAlignedRect();
 }
 
 ErrorMode TLesson1::errorMode() const
@@ -200,7 +205,7 @@ void TLesson1::DrawLines(QPainter &painter)
 
         const int y = k * rowPitch();
         // Only the rows the paint asks for: a keystroke repaints one typed row.
-        if (!m_paintRect.intersects(QRect(0, y, width(), 2 * m_lineHeight)))
+        if (!m_paintRect.intersects(QRect(0, y, area.width(), 2 * m_lineHeight)))
             continue;
 
         painter.setPen(m_textColour);
@@ -234,7 +239,7 @@ void TLesson1::DrawKeyboard(QPainter &painter, unsigned char next)
 {
     if (!m_options.ShowKeyb || !hasPicture())
         return;
-    const int top = height() - pictureSize().height();
+    const int top = layoutSize().height() - pictureSize().height();
     drawPicture(painter, 0, top);
     // Each pixel ANDed with the colour: light key faces take it, the dark
     // outlines and labels stay readable. The marks go on the picture's own
@@ -270,7 +275,7 @@ MarkedKeys TLesson1::markedKeys(unsigned char next) const
 QRegion TLesson1::markRegion(unsigned char next) const
 {
     QRegion region;
-    const int top = height() - pictureSize().height();
+    const int top = layoutSize().height() - pictureSize().height();
     const MarkedKeys marked = markedKeys(next);
     for (int i = 0; i < marked.count; ++i) {
         const KeyArea &a = marked.areas[std::size_t(i)];
@@ -282,11 +287,11 @@ QRegion TLesson1::markRegion(unsigned char next) const
 void TLesson1::AcceptChar(const AcceptResult &accepted)
 {
     if (accepted.scrolled) {
-        update(textArea());
+        updateLayout(textArea());
     } else {
-        update(typedBand(accepted.line));
+        updateLayout(typedBand(accepted.line));
         if (accepted.lineChanged)
-            update(typedBand(m_engine.currentLine()));
+            updateLayout(typedBand(m_engine.currentLine()));
     }
     showCaretNow();
 }
@@ -354,7 +359,7 @@ bool TLesson1::KeyTyped(unsigned char c)
     // The mark moves: only the keys it leaves and the keys it goes to.
     const unsigned char markedNow = m_engine.text().expectedChar;
     if (m_options.ShowKeyb && m_options.ShowNext && hasPicture() && markedNow != markedBefore)
-        update(markRegion(markedBefore) | markRegion(markedNow));
+        updateLayout(markRegion(markedBefore) | markRegion(markedNow));
     if (out.finished)
         FinishLesson();
     return true;
@@ -362,7 +367,7 @@ bool TLesson1::KeyTyped(unsigned char c)
 
 QRect TLesson1::capsLockRect() const
 {
-    const int top = height() - pictureSize().height();
+    const int top = layoutSize().height() - pictureSize().height();
     return QRect(kCapsLockArea.left, top + kCapsLockArea.top, kCapsLockArea.width, kCapsLockArea.height);
 }
 
@@ -372,7 +377,7 @@ void TLesson1::setCapsLockLit(bool lit)
         return;
     m_capsLockLit = lit;
     if (m_options.ShowKeyb && hasPicture())
-        update(capsLockRect());
+        updateLayout(capsLockRect());
 }
 
 void TLesson1::flashWrongKey(unsigned char c)
@@ -380,10 +385,10 @@ void TLesson1::flashWrongKey(unsigned char c)
     if (!m_options.ShowKeyb || !hasPicture())
         return;
     if (const unsigned char before = flashedKey())
-        update(markRegion(before));
+        updateLayout(markRegion(before));
     m_flashedKey = c;
     m_flashTimer.start(kWrongKeyFlashMs, this);
-    update(markRegion(c));
+    updateLayout(markRegion(c));
 }
 
 bool TLesson1::hasInstruction() const
@@ -513,12 +518,13 @@ void TLesson1::paintEvent(QPaintEvent *event)
         m_firstPaintPending = false;
         // As many row pairs as fit above the keyboard area; the last one
         // needs no gap below it.
-        m_engine.setLastRowIndex((height() - kKeyboardHeight + 10) / rowPitch() - 1);
+        m_engine.setLastRowIndex((layoutSize().height() - kKeyboardHeight + 10) / rowPitch() - 1);
         // The message boxes must not open inside a paint.
         QMetaObject::invokeMethod(this, &TLesson1::beginLesson, Qt::QueuedConnection);
     }
-    m_paintRect = event->rect();
     QPainter painter(this);
+    beginLayoutPaint(painter);
+    m_paintRect = layoutRect(event->rect());
     const QRect keyboard = keyboardArea();
     if (keyboard.intersects(m_paintRect)) {
         painter.fillRect(keyboard & m_paintRect, palette().color(QPalette::Window));
@@ -543,7 +549,7 @@ void TLesson1::drawCaret(QPainter &painter)
 void TLesson1::showCaretNow()
 {
     m_caretOn = true;
-    update(caretRect());
+    updateLayout(caretRect());
     const int flash = QApplication::cursorFlashTime();
     if (hasFocus() && flash > 0)
         m_caretTimer.start(flash / 2, this);
@@ -600,7 +606,7 @@ QVariant TLesson1::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImEnabled:
         return true;
     case Qt::ImCursorRectangle:
-        return caretRect();
+        return layoutTransform().mapRect(QRectF(caretRect())).toAlignedRect();
     case Qt::ImFont:
         return m_font;
     case Qt::ImHints:
@@ -617,10 +623,10 @@ void TLesson1::timerEvent(QTimerEvent *event)
         ShowStatus();
     } else if (event->timerId() == m_flashTimer.timerId() && m_flashTimer.isActive()) {
         m_flashTimer.stop();
-        update(markRegion(m_flashedKey));
+        updateLayout(markRegion(m_flashedKey));
     } else if (event->timerId() == m_caretTimer.timerId() && m_caretTimer.isActive()) {
         m_caretOn = !m_caretOn;
-        update(caretRect());
+        updateLayout(caretRect());
     } else {
         TCanvas::timerEvent(event);
     }
@@ -637,7 +643,7 @@ void TLesson1::focusOutEvent(QFocusEvent *event)
     TCanvas::focusOutEvent(event);
     m_caretTimer.stop();
     m_caretOn = false;
-    update(caretRect());
+    updateLayout(caretRect());
 }
 
 void TLesson1::mouseDoubleClickEvent(QMouseEvent *event)

@@ -81,7 +81,8 @@ public:
     // reader reads.
     QString typingLine() const;
     int typingColumn() const;
-    // Where a character of that line is drawn; an empty rectangle outside it.
+    // Where a character of that line is drawn, in the window's pixels; an empty
+    // rectangle outside it.
     QRect typingCharacterRect(int column) const;
 
     QColor highlightColour() const { return m_highlightColour; }
@@ -131,6 +132,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void loadPictures() override;
 
 private:
     ErrorMode errorMode() const;

@@ -1,6 +1,7 @@
 #include "settings/optionsprofile.h"
 
 #include "settings/inifile.h"
+#include "widgets/zoomsteps.h"
 
 #include <string>
 
@@ -48,6 +49,13 @@ TOptions loadOptions(const IniFile &file, const TOptions &defaults)
     options.ErrorType = zeroUnlessBinary(options.ErrorType);
     if (options.StudentNo < -1)
         options.StudentNo = -1;
+
+    options.Zoom = ZoomSteps::stepFor(file.getInt("Widok", "Skala", defaults.Zoom));
+    const std::string fullScreen = file.getString("Widok", "PelnyEkran", "", kYesNoBuffer);
+    if (fullScreen == "Yes" || fullScreen == "No")
+        options.FullScreen = fullScreen == "Yes";
+    else
+        options.FullScreen = defaults.FullScreen;
     return options;
 }
 
@@ -59,7 +67,9 @@ bool saveOptions(const TOptions &options, const ProfileWriter &write)
         && write("ShowAttr", "ShowKeyb", yesNo(options.ShowKeyb))
         && write("ShowAttr", "ShowNext", yesNo(options.ShowNext))
         && write("ShowAttr", "ShowHands", yesNo(options.ShowHands)) && write("Sounds", "Click", yesNo(options.Click))
-        && write("Sounds", "Type", std::to_string(options.Type));
+        && write("Sounds", "Type", std::to_string(options.Type))
+        && (options.Zoom == 0 || write("Widok", "Skala", std::to_string(options.Zoom)))
+        && (!options.FullScreen || write("Widok", "PelnyEkran", yesNo(*options.FullScreen)));
 }
 
 bool saveOptions(const TOptions &options, IniFile &file)

@@ -2,9 +2,14 @@
 
 #include "settings/toptions.h"
 #include "widgets/help.h"
+#include "widgets/viewzoom.h"
+
+#include <algorithm>
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -22,9 +27,10 @@ template<typename Control> Control *control(const QString &text, const char *id,
 
 } // namespace
 
-TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options)
+TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options, int shownZoom)
     : QDialog(parent)
     , m_options(options)
+    , m_shownZoom(shownZoom)
 {
     setWindowTitle(QStringLiteral("Opcje"));
     setObjectName(QStringLiteral("22005"));
@@ -58,6 +64,22 @@ TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options)
     errorsLayout->addWidget(m_waitForKey);
     errorsLayout->addWidget(m_goOn);
 
+    auto *view = new QGroupBox(QStringLiteral("Widok"), this);
+    m_zoom = new QComboBox(view);
+    m_zoom->setObjectName(QStringLiteral("110"));
+    for (int step : ZoomSteps::kSteps)
+        m_zoom->addItem(QStringLiteral("%1 %").arg(step), step);
+    auto *zoomLabel = new QLabel(QStringLiteral("&Wielkość okna:"), view);
+    zoomLabel->setBuddy(m_zoom);
+    m_zoom->setAccessibleName(QStringLiteral("Wielkość okna"));
+    m_fullScreen = control<QCheckBox>(QStringLiteral("Pełny ekran (F11)"), "111", view);
+    auto *zoomRow = new QHBoxLayout;
+    zoomRow->addWidget(zoomLabel);
+    zoomRow->addWidget(m_zoom);
+    auto *viewLayout = new QVBoxLayout(view);
+    viewLayout->addLayout(zoomRow);
+    viewLayout->addWidget(m_fullScreen);
+
     auto *ok = control<QPushButton>(QStringLiteral("OK"), "1", this);
     ok->setDefault(true);
     auto *cancel = control<QPushButton>(QStringLiteral("&Anuluj"), "2", this);
@@ -76,6 +98,7 @@ TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options)
     groups->addWidget(sound);
     groups->addWidget(keyboard);
     groups->addWidget(errors);
+    groups->addWidget(view);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(groups);
@@ -90,6 +113,8 @@ TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options)
     m_showNext->setChecked(options.ShowNext);
     m_waitForKey->setChecked(options.ErrorType == 0);
     m_goOn->setChecked(options.ErrorType == 1);
+    m_zoom->setCurrentIndex(std::max(0, m_zoom->findData(options.Zoom ? options.Zoom : shownZoom)));
+    m_fullScreen->setChecked(options.FullScreen.value_or(false));
 
     connect(m_click, &QCheckBox::toggled, this, &TOptionsDlg::applyEnablingRule);
     connect(m_showKeyb, &QCheckBox::toggled, this, &TOptionsDlg::applyEnablingRule);
@@ -112,5 +137,10 @@ void TOptionsDlg::accept()
     m_options.ShowNext = m_showNext->isChecked();
     m_options.ShowHands = false; // no control for it; accepting the dialog always clears it
     m_options.ErrorType = m_waitForKey->isChecked() ? 0 : 1;
+    // Left as shown, the zoom stays unchosen and keeps following the screen.
+    if (const int zoom = m_zoom->currentData().toInt(); m_options.Zoom || zoom != m_shownZoom)
+        m_options.Zoom = zoom;
+    if (m_options.FullScreen || m_fullScreen->isChecked())
+        m_options.FullScreen = m_fullScreen->isChecked();
     QDialog::accept();
 }

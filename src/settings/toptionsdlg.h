@@ -4,6 +4,7 @@
 
 class QAbstractButton;
 class QCheckBox;
+class QComboBox;
 class QRadioButton;
 struct TOptions;
 
@@ -14,7 +15,9 @@ class TOptionsDlg : public QDialog
     Q_OBJECT
 
 public:
-    TOptionsDlg(QWidget *parent, TOptions &options);
+    // shownZoom: the zoom step the window is shown at, offered when the
+    // options name none.
+    TOptionsDlg(QWidget *parent, TOptions &options, int shownZoom = 100);
 
     void accept() override;
 
@@ -29,4 +32,7 @@ private:
     QRadioButton *m_electronic = nullptr; // 106
     QRadioButton *m_waitForKey = nullptr; // 108
     QRadioButton *m_goOn = nullptr; // 109
+    QComboBox *m_zoom = nullptr; // 110
+    QCheckBox *m_fullScreen = nullptr; // 111
+    int m_shownZoom;
 };

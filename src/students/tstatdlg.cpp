@@ -5,6 +5,7 @@
 #include "widgets/dialogbuttons.h"
 #include "widgets/help.h"
 #include "widgets/textcodec.h"
+#include "widgets/viewzoom.h"
 
 #include <algorithm>
 
@@ -35,7 +36,7 @@ TStatDlg::TStatDlg(QWidget *parent, const TStudent &student)
     m_list->setObjectName(QStringLiteral("100"));
     m_list->setAccessibleName(QStringLiteral("Statystyka liter"));
     // Wide enough that a four-digit speed and "Spacja" keep to their cells.
-    m_list->setMinimumSize(540, 300);
+    m_list->setMinimumSize(ViewZoom::scaled(QSize(540, 300)));
 
     // Below the list, so the rows stay as they are drawn without it.
     m_confused = new QLabel(this);

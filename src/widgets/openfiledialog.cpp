@@ -1,4 +1,5 @@
 #include "widgets/openfiledialog.h"
+#include "widgets/viewzoom.h"
 
 #include <QDateTime>
 #include <QFileDialog>
@@ -22,7 +23,7 @@ QString askForFileToOpen(QWidget *parent, const QString &start, const QString &f
         header->setSectionResizeMode(0, QHeaderView::Stretch);
         header->resizeSection(1, metrics.horizontalAdvance(QStringLiteral("999,9 KiB")) + 16);
         header->resizeSection(3, metrics.horizontalAdvance(date) + 24);
-        dialog.resize(620, 420);
+        dialog.resize(ViewZoom::scaled(QSize(620, 420)));
     }
     if (dialog.exec() != QDialog::Accepted)
         return {};

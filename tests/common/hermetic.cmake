@@ -8,3 +8,11 @@ set(PALCOMIR_HERMETIC_ENVIRONMENT
     "XDG_CONFIG_DIRS=${PALCOMIR_TEST_HOME}/xdg"
     "XDG_CONFIG_HOME=${PALCOMIR_TEST_HOME}/config"
     "XDG_DATA_HOME=${PALCOMIR_TEST_HOME}/data")
+
+# The screen the tests' windows are on: a 1024 x 768 monitor, where the
+# program opens at its own 640 x 480 (offscreen's own screen, 800 x 800,
+# would choose a zoom).
+file(WRITE ${PALCOMIR_TEST_HOME}/screen.json
+    "{ \"screens\": [ { \"name\": \"sala\", \"x\": 0, \"y\": 0, \"width\": 1024, \"height\": 768,\n"
+    "  \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1 } ] }\n")
+set(PALCOMIR_TEST_PLATFORM "offscreen:configfile=${PALCOMIR_TEST_HOME}/screen.json")

@@ -4,6 +4,7 @@
 #include "lessons/keyboardkeys.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/tlesson1.h"
+#include "widgets/viewzoom.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -28,9 +29,10 @@ const TKP &unshiftedKey(unsigned char c)
 
 } // namespace
 
-// The lesson on a screen with two device pixels for each pixel of the
-// layout: the keyboard is the picture drawn at twice the size, and the marks
-// cover exactly its keys, each twice as wide and high as in the key table.
+// The lesson with two device pixels for each pixel of the layout, from the
+// screen or (ZOOMED) from the program's zoom at 200 %: the keyboard is the
+// picture drawn at twice the size, and the marks cover exactly its keys, each
+// twice as wide and high as in the key table.
 class TestSharpKeyboard : public QObject
 {
     Q_OBJECT
@@ -60,6 +62,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QList<QRect>, areas);
         LessonSetup setup;
+        setup.parent.resize(ViewZoom::scaled(ViewZoom::kLayoutSize));
         LessonLibrary library;
         library.addText(kLessonNumber, crlf("Przepisz.") + "\r\n" + crlf(line.toUtf8().constData()));
         TLesson1 lesson(&setup.parent, setup.options, kLessonNumber);
@@ -67,7 +70,7 @@ private slots:
         QVERIFY(showLesson(lesson, setup.parent));
         for (const QChar c : typed)
             pressKey(lesson, static_cast<unsigned char>(c.toLatin1()));
-        QCOMPARE(lesson.devicePixelRatio(), 2.0);
+        QCOMPARE(lesson.devicePixelRatio() * lesson.zoom(), 2.0);
         QCOMPARE(lesson.pictureScale(), 2);
         const QImage &picture = lesson.picture();
         QCOMPARE(picture.size(), QSize(1276, 386));
@@ -95,8 +98,13 @@ private:
 
 int main(int argc, char **argv)
 {
+#ifndef ZOOMED
     qputenv("QT_SCALE_FACTOR", "2");
+#endif
     QApplication app(argc, argv);
+#ifdef ZOOMED
+    ViewZoom::setFactor(2.0);
+#endif
     TestSharpKeyboard test;
     return QTest::qExec(&test, argc, argv);
 }

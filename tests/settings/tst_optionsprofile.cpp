@@ -106,6 +106,37 @@ private slots:
                 "Sounds/Type=1" }));
     }
 
+    // A teacher's file decides the view until the learner chooses one.
+    void viewKeysOnlyOnceChosen_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<int>("fullScreen"); // -1 not chosen
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("nothing chosen") << 0 << -1 << QByteArray();
+        QTest::newRow("a zoom") << 175 << -1 << QByteArray("[Widok]\nSkala=175\n");
+        QTest::newRow("a window chosen") << 0 << 0 << QByteArray("[Widok]\nPelnyEkran=No\n");
+        QTest::newRow("both") << 125 << 1 << QByteArray("[Widok]\nSkala=125\nPelnyEkran=Yes\n");
+    }
+
+    void viewKeysOnlyOnceChosen()
+    {
+        QFETCH(int, zoom);
+        QFETCH(int, fullScreen);
+        QFETCH(QByteArray, written);
+        TOptions options;
+        options.Zoom = zoom;
+        if (fullScreen >= 0)
+            options.FullScreen = fullScreen == 1;
+        IniFile file("");
+        QVERIFY(saveOptions(options, file));
+        const QByteArray text = bytes(file.text());
+        const qsizetype view = text.indexOf("[Widok]");
+        QCOMPARE(view < 0 ? QByteArray() : text.mid(view), written);
+        const TOptions loaded = loadOptions(IniFile(file.text()));
+        QCOMPARE(loaded.Zoom, zoom);
+        QCOMPARE(loaded.FullScreen.has_value(), fullScreen >= 0);
+    }
+
     void firstFailedWriteStopsTheRest_data()
     {
         QTest::addColumn<int>("failing");

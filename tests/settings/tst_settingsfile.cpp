@@ -9,12 +9,14 @@ QString described(const TOptions &o)
 {
     const auto yn = [](bool b) { return b ? QStringLiteral("Yes") : QStringLiteral("No"); };
     return QStringLiteral("ShowAfaterStart=%1 ErrorType=%2 StudentNo=%3 ShowKeyb=%4 ShowNext=%5 ShowHands=%6 "
-                          "Click=%7 Type=%8")
+                          "Click=%7 Type=%8 Skala=%9 PelnyEkran=%10")
         .arg(yn(o.ShowAfaterStart))
         .arg(o.ErrorType)
         .arg(o.StudentNo)
         .arg(yn(o.ShowKeyb), yn(o.ShowNext), yn(o.ShowHands), yn(o.Click))
-        .arg(o.Type);
+        .arg(o.Type)
+        .arg(o.Zoom)
+        .arg(o.FullScreen ? yn(*o.FullScreen) : QStringLiteral("-"));
 }
 
 } // namespace
@@ -105,25 +107,29 @@ private slots:
         QTest::newRow("no file anywhere") << QByteArray() << QByteArray() << QByteArray() << builtIn;
         QTest::newRow("a new user gets the teacher's values")
             << QByteArray() << QByteArray("[Sounds]\r\nClick=No\r\n[Stukomat]\r\nErrorType=1\r\n") << QByteArray()
-            << described(TOptions { true, false, true, true, true, -1, 0, 1 });
+            << described(TOptions { true, false, true, true, true, -1, 0, 1, 0, {} });
         QTest::newRow("the user's key wins, the lacking ones come from the teacher")
             << QByteArray("[Sounds]\nClick=Yes\nType=1\n")
             << QByteArray("[Sounds]\nClick=No\n[ShowAttr]\nShowKeyb=No\n") << QByteArray()
-            << described(TOptions { true, true, false, true, true, -1, 1, 0 });
+            << described(TOptions { true, true, false, true, true, -1, 1, 0, 0, {} });
         QTest::newRow("the first system folder wins over the second")
             << QByteArray() << QByteArray("[Sounds]\nClick=No\n") << QByteArray("[Sounds]\nClick=Yes\nType=1\n")
-            << described(TOptions { true, false, true, true, true, -1, 1, 0 });
+            << described(TOptions { true, false, true, true, true, -1, 1, 0, 0, {} });
         QTest::newRow("the user's unreadable Yes/No falls back on the teacher's")
             << QByteArray("[Sounds]\nClick=Tak\n") << QByteArray("[Sounds]\nClick=No\n") << QByteArray()
-            << described(TOptions { true, false, true, true, true, -1, 0, 0 });
+            << described(TOptions { true, false, true, true, true, -1, 0, 0, 0, {} });
         QTest::newRow("the teacher's unreadable value leaves the built-in one")
             << QByteArray() << QByteArray("[Sounds]\nClick=Nie\nType=7\n") << QByteArray() << builtIn;
         QTest::newRow("the teacher's names in any case")
             << QByteArray() << QByteArray("[SHOWATTR]\nSHOWNEXT=No\n") << QByteArray()
-            << described(TOptions { true, true, true, false, true, -1, 0, 0 });
+            << described(TOptions { true, true, true, false, true, -1, 0, 0, 0, {} });
+        QTest::newRow("the view: the teacher's full screen, the user's zoom, odd numbers as no choice")
+            << QByteArray("[Widok]\nSkala=130\n") << QByteArray("[Widok]\nSkala=abc\nPelnyEkran=Yes\n")
+            << QByteArray("[Widok]\nSkala=300\n")
+            << described(TOptions { true, true, true, true, true, -1, 0, 0, 125, true });
         QTest::newRow("a teacher's folder in place of the file")
             << QByteArray() << QByteArray("/") << QByteArray("[Sounds]\nClick=No\n")
-            << described(TOptions { true, false, true, true, true, -1, 0, 0 });
+            << described(TOptions { true, false, true, true, true, -1, 0, 0, 0, {} });
     }
 
     void teacherDefaults()

@@ -5,6 +5,7 @@
 #include "widgets/help.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +30,7 @@ private slots:
             { "103", QStringLiteral("Zaznacz następny klawisz") },
             { "108", QStringLiteral("Czekaj na naciśnięcie poprawnego klawisza") },
             { "109", QStringLiteral("Nie wymagaj poprawy błędów") },
+            { "111", QStringLiteral("Pełny ekran (F11)") },
             { "1", QStringLiteral("OK") },
             { "2", QStringLiteral("&Anuluj") },
             { "998", QStringLiteral("&Pomoc") },
@@ -40,7 +42,8 @@ private slots:
         for (const QGroupBox *box : dialog.findChildren<QGroupBox *>())
             groups << box->title();
         QCOMPARE(
-            groups, QStringList({ QStringLiteral("Dźwięk"), QStringLiteral("Klawiatura"), QStringLiteral("Błędy") }));
+            groups, QStringList({ QStringLiteral("Dźwięk"), QStringLiteral("Klawiatura"), QStringLiteral("Błędy"),
+                        QStringLiteral("Widok") }));
     }
 
     void opensWithTheRecord_data()
@@ -134,6 +137,43 @@ private slots:
         // not the dialog's to change
         QCOMPARE(options.StudentNo, 3);
         QCOMPARE(options.ShowAfaterStart, false);
+    }
+
+    // The window's size offered is the one shown; left as it is, it stays
+    // unchosen and keeps following the screen (or a teacher's file).
+    void viewChoice_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("picked"); // 0: left as shown
+        QTest::addColumn<bool>("tickFullScreen");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<std::optional<bool>>("fullScreen");
+        QTest::newRow("left as shown") << 0 << 0 << false << 0 << std::optional<bool>();
+        QTest::newRow("another size") << 0 << 175 << false << 175 << std::optional<bool>();
+        QTest::newRow("a stored size kept") << 125 << 0 << false << 125 << std::optional<bool>();
+        QTest::newRow("full screen ticked") << 0 << 0 << true << 0 << std::optional<bool>(true);
+    }
+
+    void viewChoice()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, picked);
+        QFETCH(bool, tickFullScreen);
+        QFETCH(int, zoom);
+        QFETCH(std::optional<bool>, fullScreen);
+        TOptions options;
+        options.Zoom = stored;
+        TOptionsDlg dialog(nullptr, options, 150);
+        auto *size = dialog.findChild<QComboBox *>(QStringLiteral("110"));
+        QCOMPARE(size->currentData().toInt(), stored ? stored : 150);
+        if (picked)
+            size->setCurrentIndex(size->findData(picked));
+        dialog.show();
+        if (tickFullScreen)
+            click(dialog, "111");
+        click(dialog, "1");
+        QCOMPARE(options.Zoom, zoom);
+        QCOMPARE(options.FullScreen, fullScreen);
     }
 
     void cancelChangesNothing_data()
