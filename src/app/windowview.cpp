@@ -99,12 +99,18 @@ void WindowView::apply()
     }
     ViewZoom::setFactor(zoom);
     if (fullScreen()) {
+        if (!m_window->isFullScreen())
+            m_windowPlace = m_window->pos();
         m_window->setMinimumSize(0, 0);
         m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         m_window->setWindowState(m_window->windowState() | Qt::WindowFullScreen);
     } else {
-        m_window->setWindowState(m_window->windowState() & ~Qt::WindowFullScreen);
+        const bool wasFullScreen = m_window->isFullScreen();
         m_window->setFixedSize(ViewZoom::scaled(ViewZoom::kLayoutSize));
+        m_window->setWindowState(m_window->windowState() & ~Qt::WindowFullScreen);
+        // Back where the window was before the full screen.
+        if (wasFullScreen && m_windowPlace)
+            m_window->move(*m_windowPlace);
         // A larger window stays on the screen.
         const QRect room = availableArea(m_window);
         QRect frame = m_window->frameGeometry();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QObject>
+#include <QPoint>
 
 class QAction;
 class QMainWindow;
@@ -44,4 +47,5 @@ private:
     QAction *m_zoomOut;
     QAction *m_normalSize;
     QAction *m_fullScreen;
+    std::optional<QPoint> m_windowPlace; // where the window was before the full screen
 };
