@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 #include "app/exitsignals.h"
 #include "app/fontwarmup.h"
+#include "app/passwordprompt.h"
 #include "app/typingapp.h"
 #include "lessons/clock.h"
 
@@ -62,6 +63,8 @@ int main(int argc, char *argv[])
     const StartupOptions options = parseCommandLine(arguments);
     if (options.exitNow)
         return options.exitCode;
+    if (options.teacherPassword)
+        return printTeacherPassword(stdin, stdout, stderr);
 
     // Qt's own dialogs show dates and sizes (the file dialog's columns) by
     // the system locale, which Qt reads from the environment; on a classroom

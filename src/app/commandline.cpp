@@ -24,6 +24,8 @@ const char *const kHelp = "Użycie: palcomir [OPCJE]\n"
                           "                     (pisarz.sta); powstaje, gdy go nie ma\n"
                           "  --lesson NUMER     uruchamia od razu zapisaną lekcję o tym numerze\n"
                           "                     (np. 1201)\n"
+                          "  --teacher-password pyta dwa razy o hasło nauczyciela i wypisuje wiersz\n"
+                          "                     Haslo=... do sekcji [Nauczyciel] pliku pisarz.ini\n"
                           "  -h, --help         pokazuje ten opis i kończy\n"
                           "  -v, --version      pokazuje wersję programu i kończy\n"
                           "\n"
@@ -86,6 +88,11 @@ StartupOptions parseCommandLine(const QStringList &arguments)
             options = {};
             options.exitNow = true;
             return options;
+        }
+
+        if (name == QLatin1String("teacher-password") && !inlineValue) {
+            options.teacherPassword = true;
+            continue;
         }
 
         bool qtTakesValue = false;

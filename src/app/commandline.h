@@ -8,6 +8,7 @@ struct StartupOptions {
     QString libraryFile; // --library FILE
     QString dataDir; // --data-dir DIR
     int lesson = 0; // --lesson N: start with stored lesson N running
+    bool teacherPassword = false; // --teacher-password: make the line for the teacher's password, open no window
     bool exitNow = false;
     int exitCode = 0;
 };

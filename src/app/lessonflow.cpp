@@ -9,16 +9,17 @@ bool hasSuggestedLesson(int nextLesson, int lessonLimit)
     return nextLesson >= lessongroups::kFirstBasicLesson && nextLesson < lessonLimit;
 }
 
-NextStep afterSuggestedLesson(int nextLesson, EndAnswer answer, int lessonLimit)
+NextStep afterSuggestedLesson(int nextLesson, EndAnswer answer, int lessonLimit, bool passed)
 {
     NextStep step { nextLesson, 0 };
+    const int next = passed ? nextLesson + 1 : nextLesson;
     switch (answer) {
     case EndAnswer::Next:
-        step.nextLesson = nextLesson + 1;
-        step.startLesson = step.nextLesson;
+        step.nextLesson = next;
+        step.startLesson = next;
         break;
     case EndAnswer::No:
-        step.nextLesson = nextLesson + 1;
+        step.nextLesson = next;
         break;
     case EndAnswer::Repeat:
         step.startLesson = nextLesson;

@@ -30,8 +30,10 @@ struct NextStep {
 // answer: Tak moves the course on and starts the next lesson, Nie moves it
 // on and goes to the title screen, Powtórz starts the same lesson again, and
 // closing the dialog changes nothing. Past the last lesson of the course
-// (`lessonLimit` is one past it) the title screen is shown.
-NextStep afterSuggestedLesson(int nextLesson, EndAnswer answer, int lessonLimit);
+// (`lessonLimit` is one past it) the title screen is shown. A lesson short
+// of the teacher's minimal accuracy (`passed` false) does not move the
+// course on: Tak starts the same lesson again.
+NextStep afterSuggestedLesson(int nextLesson, EndAnswer answer, int lessonLimit, bool passed = true);
 
 // Whether the suggested command has a lesson for a student whose next lesson
 // is `nextLesson`: a finished course has none.

@@ -31,6 +31,7 @@
 #include "lessons/tlesson4.h"
 #include "lessons/tlesson5.h"
 #include "settings/toptions.h"
+#include "settings/passwordhash.h"
 #include "settings/toptionsdlg.h"
 #include "students/tstatdlg.h"
 #include "students/tstuddlg.h"
@@ -49,6 +50,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -306,8 +309,34 @@ void SDIDecFrame::showProgress()
     dialog.exec();
 }
 
+void SDIDecFrame::setTeacherRules(const TeacherRules &rules)
+{
+    m_rules = rules;
+    m_view->setLocks(rules.isLocked("Skala"), rules.isLocked("PelnyEkran"));
+}
+
+bool SDIDecFrame::teacherAllows()
+{
+    if (m_rules.passwordHash.empty())
+        return true;
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Hasło nauczyciela"));
+    dialog.setLabelText(QStringLiteral("To okno jest dla nauczyciela. Wpisz hasło nauczyciela:"));
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Anuluj"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (PasswordHash::check(m_rules.passwordHash, dialog.textValue().toStdString()))
+        return true;
+    Messages::stop(this, QStringLiteral("Hasło nauczyciela"), QStringLiteral("To nie jest hasło nauczyciela."));
+    return false;
+}
+
 void SDIDecFrame::showClass()
 {
+    if (!teacherAllows())
+        return;
     const TStudentList &roster = m_classroom->roster();
     std::vector<ClassPupil> pupils;
     for (int i = 0; i < roster.count(); ++i) {
@@ -615,6 +644,7 @@ void SDIDecFrame::chooseLetters()
 void SDIDecFrame::openOptions()
 {
     TOptionsDlg dialog(this, m_options, m_view->percent());
+    dialog.lock(m_rules);
     if (dialog.exec() == QDialog::Accepted)
         m_view->apply();
 }
@@ -699,14 +729,21 @@ void SDIDecFrame::lessonFinished()
     }
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);
-    const QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
+    QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
+    const bool enough = meetsMinimalAccuracy(results.accuracy, m_rules);
+    if (suggested && student && !enough) {
+        text += QStringLiteral("\n\nNauczyciel wymaga poprawności co najmniej %1%, więc kurs zaczeka: "
+                               "ta lekcja będzie następną, dopóki się to nie uda.")
+                    .arg(*m_rules.minimalAccuracy);
+    }
     if (!suggested || !student) {
         Messages::plain(this, QStringLiteral("Koniec ćwiczenia"), text, true);
         showTitle();
         return;
     }
 
-    TEndInfoDlg dialog(this, text, advisesRepeat(results.accuracy) ? TEndInfoDlg::Repeat : TEndInfoDlg::Next);
+    TEndInfoDlg dialog(
+        this, text, advisesRepeat(results.accuracy) || !enough ? TEndInfoDlg::Repeat : TEndInfoDlg::Next);
     const auto answer = [&dialog] {
         switch (dialog.exec()) {
         case TEndInfoDlg::Next:
@@ -719,7 +756,7 @@ void SDIDecFrame::lessonFinished()
             return EndAnswer::Closed;
         }
     }();
-    const NextStep step = afterSuggestedLesson(student->NextLesson, answer, m_lessonLimit);
+    const NextStep step = afterSuggestedLesson(student->NextLesson, answer, m_lessonLimit, enough);
     m_classroom->setNextLesson(step.nextLesson);
     if (!step.startLesson || !startLesson(makeStoredLesson(step.startLesson), LessonSource::Suggested))
         showTitle();

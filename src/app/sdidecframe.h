@@ -4,6 +4,7 @@
 #include "history/lessonrecord.h"
 #include "images/thintwindow.h"
 #include "lessons/randomsource.h"
+#include "settings/teacherrules.h"
 
 #include <map>
 #include <memory>
@@ -66,6 +67,8 @@ public:
     ~SDIDecFrame() override;
 
     TOptions &options() const { return m_options; }
+    // The teacher's locks, minimal accuracy and password.
+    void setTeacherRules(const TeacherRules &rules);
 
     // The action of a command, for the menus, the accelerators and tests.
     QAction *action(int command) const;
@@ -156,6 +159,9 @@ private:
     LessonRecord describeForHistory(const TLesson1 &finished) const;
     void tellLoadProblem(LoadProblem problem, const LessonDescription &lesson);
     void tellProblem(const QString &text);
+    // Whoever opens the teacher's side gives the teacher's password, when
+    // there is one; false when it was not given.
+    bool teacherAllows();
     void updateNotices();
     TStudent *currentStudent();
 
@@ -169,6 +175,7 @@ private:
     QLabel *m_numLabel = nullptr;
     LockKeys *m_lockKeys = nullptr;
     WindowView *m_view = nullptr;
+    TeacherRules m_rules;
     std::map<int, QAction *> m_actions;
     QList<QMenu *> m_mainMenus;
     QList<QMenu *> m_lessonMenus;

@@ -55,7 +55,7 @@ void TypingApp::saveAll()
     if (m_frame)
         m_frame->classroom().close();
     if (m_settingsLoaded)
-        SettingsFile::save(AppPaths::settingsFile(), m_settings);
+        SettingsFile::save(AppPaths::settingsFile(), m_settings, m_rules);
 }
 
 int TypingApp::start()
@@ -67,7 +67,7 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
 
-    m_settings = SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles());
+    m_settings = SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles(), &m_rules);
 
     LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
     if (!found.library) {
@@ -98,6 +98,7 @@ int TypingApp::start()
     }
 
     m_frame = std::make_unique<SDIDecFrame>(*m_library, m_settings);
+    m_frame->setTeacherRules(m_rules);
     // The session manager may end the process right after asking for the
     // data, so everything is written now.
     if (auto *gui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))

@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "lessons/lessonlibrary.h"
+#include "settings/teacherrules.h"
 #include "settings/toptions.h"
 
 #include <memory>
@@ -38,6 +39,7 @@ private:
     bool m_settingsLoaded = false;
     StartupOptions m_options;
     TOptions m_settings;
+    TeacherRules m_rules; // the teacher's [Nauczyciel] section
     std::optional<LessonLibrary> m_library;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<SDIDecFrame> m_frame;

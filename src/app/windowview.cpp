@@ -127,10 +127,19 @@ void WindowView::apply()
     updateActions();
 }
 
+void WindowView::setLocks(bool zoom, bool fullScreen)
+{
+    m_zoomLocked = zoom;
+    m_fullScreenLocked = fullScreen;
+    updateActions();
+}
+
 void WindowView::updateActions()
 {
     const bool window = !fullScreen();
-    m_zoomIn->setEnabled(window && percent() < largestStep());
-    m_zoomOut->setEnabled(window && percent() > ZoomSteps::kSteps[0]);
+    m_zoomIn->setEnabled(!m_zoomLocked && window && percent() < largestStep());
+    m_zoomOut->setEnabled(!m_zoomLocked && window && percent() > ZoomSteps::kSteps[0]);
+    m_normalSize->setEnabled(!m_zoomLocked && !m_fullScreenLocked);
+    m_fullScreen->setEnabled(!m_fullScreenLocked);
     m_fullScreen->setChecked(!window);
 }

@@ -32,6 +32,9 @@ public:
     void setPercent(int percent);
     void setFullScreen(bool on);
 
+    // The teacher's locks: the zoom and the full screen stay as set.
+    void setLocks(bool zoom, bool fullScreen);
+
     // Sizes the window, the program's zoom and the client for the choice
     // in force; called again for a new client.
     void apply();
@@ -47,5 +50,7 @@ private:
     QAction *m_zoomOut;
     QAction *m_normalSize;
     QAction *m_fullScreen;
+    bool m_zoomLocked = false;
+    bool m_fullScreenLocked = false;
     std::optional<QPoint> m_windowPlace; // where the window was before the full screen
 };

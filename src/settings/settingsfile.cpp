@@ -2,9 +2,11 @@
 
 #include "settings/inifile.h"
 #include "settings/optionsprofile.h"
+#include "settings/teacherrules.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,22 +35,34 @@ std::optional<std::string> readExisting(const QString &path)
 
 } // namespace
 
-TOptions load(const QString &path, const QStringList &defaultsFiles)
+TOptions load(const QString &path, const QStringList &defaultsFiles, TeacherRules *rules)
 {
+    std::vector<IniFile> teachers;
+    for (const QString &file : defaultsFiles)
+        teachers.emplace_back(readExisting(file).value_or(std::string()));
     TOptions defaults;
-    for (auto file = defaultsFiles.crbegin(); file != defaultsFiles.crend(); ++file)
-        defaults = loadOptions(IniFile(readExisting(*file).value_or(std::string())), defaults);
+    for (auto file = teachers.crbegin(); file != teachers.crend(); ++file)
+        defaults = loadOptions(*file, defaults);
     const std::optional<std::string> bytes = readExisting(path);
-    return loadOptions(IniFile(bytes.value_or(std::string())), defaults);
+    const TOptions own = loadOptions(IniFile(bytes.value_or(std::string())), defaults);
+    std::vector<const IniFile *> files;
+    for (const IniFile &file : teachers)
+        files.push_back(&file);
+    const TeacherRules found = loadTeacherRules(files);
+    if (rules)
+        *rules = found;
+    return withLocks(own, defaults, found);
 }
 
-bool save(const QString &path, const TOptions &options)
+bool save(const QString &path, const TOptions &options, const TeacherRules &rules)
 {
     const std::optional<std::string> bytes = readExisting(path);
     if (!bytes)
         return false;
     IniFile file(*bytes);
-    if (!saveOptions(options, file))
+    // The user's own values of the locked keys, where the file has them.
+    const TOptions kept = withLocks(options, loadOptions(file, options), rules);
+    if (!saveOptions(kept, file))
         return false;
     const std::string text = file.text();
     QSaveFile out(path);

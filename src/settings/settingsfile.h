@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/teacherrules.h"
 #include "settings/toptions.h"
 
 #include <QString>
@@ -12,11 +13,14 @@ namespace SettingsFile {
 
 // defaultsFiles: a teacher's settings files, the most important first; each
 // gives the keys that the user's file and the files before it lack. They are
-// only ever read.
-TOptions load(const QString &path, const QStringList &defaultsFiles = {});
+// only ever read. Their [Nauczyciel] section goes to rules (when asked for),
+// and a key it locks takes the teachers' value whatever the user's file says.
+TOptions load(const QString &path, const QStringList &defaultsFiles = {}, TeacherRules *rules = nullptr);
 
 // False when nothing was written: the write failed, or the existing file
-// cannot be read (or is absurdly large) and would lose its other lines.
-bool save(const QString &path, const TOptions &options);
+// cannot be read (or is absurdly large) and would lose its other lines. A
+// key the rules lock keeps the user's own value in the file, so that lifting
+// the lock gives it back.
+bool save(const QString &path, const TOptions &options, const TeacherRules &rules = {});
 
 } // namespace SettingsFile

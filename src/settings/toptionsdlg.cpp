@@ -5,6 +5,9 @@
 #include "widgets/viewzoom.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -124,9 +127,35 @@ TOptionsDlg::TOptionsDlg(QWidget *parent, TOptions &options, int shownZoom)
 // A disabled control keeps its mark, and OK stores that mark.
 void TOptionsDlg::applyEnablingRule()
 {
-    m_showNext->setEnabled(m_showKeyb->isChecked());
-    m_typewriter->setEnabled(m_click->isChecked());
-    m_electronic->setEnabled(m_click->isChecked());
+    const std::pair<std::string_view, std::vector<QWidget *>> controls[] = {
+        { "Click", { m_click } },
+        { "Type", { m_typewriter, m_electronic } },
+        { "ShowKeyb", { m_showKeyb } },
+        { "ShowNext", { m_showNext } },
+        { "ErrorType", { m_waitForKey, m_goOn } },
+        { "Skala", { m_zoom } },
+        { "PelnyEkran", { m_fullScreen } },
+    };
+    for (const auto &[key, widgets] : controls) {
+        const bool locked = m_rules.isLocked(key);
+        for (QWidget *widget : widgets) {
+            widget->setEnabled(!locked);
+            if (locked)
+                widget->setToolTip(QStringLiteral("To ustawienie wybrał nauczyciel i nie można go zmienić."));
+        }
+    }
+    if (!m_showKeyb->isChecked())
+        m_showNext->setEnabled(false);
+    if (!m_click->isChecked()) {
+        m_typewriter->setEnabled(false);
+        m_electronic->setEnabled(false);
+    }
+}
+
+void TOptionsDlg::lock(const TeacherRules &rules)
+{
+    m_rules = rules;
+    applyEnablingRule();
 }
 
 void TOptionsDlg::accept()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/teacherrules.h"
+
 #include <QDialog>
 
 class QAbstractButton;
@@ -20,6 +22,8 @@ public:
     TOptionsDlg(QWidget *parent, TOptions &options, int shownZoom = 100);
 
     void accept() override;
+    // Disables the controls of the keys the teacher locked, saying why.
+    void lock(const TeacherRules &rules);
 
 private:
     void applyEnablingRule();
@@ -35,4 +39,5 @@ private:
     QComboBox *m_zoom = nullptr; // 110
     QCheckBox *m_fullScreen = nullptr; // 111
     int m_shownZoom;
+    TeacherRules m_rules;
 };

@@ -18,13 +18,19 @@ private slots:
         QTest::addColumn<EndAnswer>("answer");
         QTest::addColumn<int>("nextLesson");
         QTest::addColumn<int>("started"); // 0: the title screen
-        QTest::newRow("Tak: the next lesson starts") << 1201 << EndAnswer::Next << 1202 << 1202;
-        QTest::newRow("Nie: the title screen, the course moves on") << 1201 << EndAnswer::No << 1202 << 0;
-        QTest::newRow("Powtórz: the same lesson again") << 1205 << EndAnswer::Repeat << 1205 << 1205;
-        QTest::newRow("closed: the title screen, nothing moves") << 1201 << EndAnswer::Closed << 1201 << 0;
-        QTest::newRow("Tak after the last lesson: the course is done") << 1226 << EndAnswer::Next << 1227 << 0;
-        QTest::newRow("Nie after the last lesson") << 1226 << EndAnswer::No << 1227 << 0;
-        QTest::newRow("Powtórz of the last lesson") << 1226 << EndAnswer::Repeat << 1226 << 1226;
+        QTest::addColumn<bool>("passed"); // the teacher's minimal accuracy reached
+        QTest::newRow("Tak: the next lesson starts") << 1201 << EndAnswer::Next << 1202 << 1202 << true;
+        QTest::newRow("Nie: the title screen, the course moves on") << 1201 << EndAnswer::No << 1202 << 0 << true;
+        QTest::newRow("Powtórz: the same lesson again") << 1205 << EndAnswer::Repeat << 1205 << 1205 << true;
+        QTest::newRow("closed: the title screen, nothing moves") << 1201 << EndAnswer::Closed << 1201 << 0 << true;
+        QTest::newRow("Tak after the last lesson: the course is done") << 1226 << EndAnswer::Next << 1227 << 0 << true;
+        QTest::newRow("Nie after the last lesson") << 1226 << EndAnswer::No << 1227 << 0 << true;
+        QTest::newRow("Powtórz of the last lesson") << 1226 << EndAnswer::Repeat << 1226 << 1226 << true;
+        // Short of the teacher's minimal accuracy the course waits.
+        QTest::newRow("short: Tak starts the same lesson") << 1201 << EndAnswer::Next << 1201 << 1201 << false;
+        QTest::newRow("short: Nie leaves the course where it was") << 1201 << EndAnswer::No << 1201 << 0 << false;
+        QTest::newRow("short at the last lesson: Tak starts it again")
+            << 1226 << EndAnswer::Next << 1226 << 1226 << false;
     }
 
     void afterASuggestedLesson()
@@ -33,7 +39,8 @@ private slots:
         QFETCH(EndAnswer, answer);
         QFETCH(int, nextLesson);
         QFETCH(int, started);
-        const NextStep step = afterSuggestedLesson(lesson, answer, 1227);
+        QFETCH(bool, passed);
+        const NextStep step = afterSuggestedLesson(lesson, answer, 1227, passed);
         QCOMPARE(step.nextLesson, nextLesson);
         QCOMPARE(step.startLesson, started);
     }

@@ -97,6 +97,51 @@ private slots:
 
     // A teacher's files under the system's configuration folders fill in what
     // the user's own file lacks. A null file is not there.
+    // A key the teacher locks is the teacher's at every start; the user's own
+    // value stays in the user's file and comes back with the lock lifted.
+    void lockedKeys_data()
+    {
+        QTest::addColumn<QByteArray>("teacher");
+        QTest::addColumn<int>("errorType");
+        QTest::addColumn<bool>("click");
+        QTest::newRow("locked, in any case and with an unknown name")
+            << QByteArray("[Stukomat]\nErrorType=1\n[Sounds]\nClick=No\n[Nauczyciel]\nZablokowane= errortype ,Nic\n")
+            << 1 << false;
+        QTest::newRow("two locked") << QByteArray(
+            "[Stukomat]\nErrorType=1\n[Sounds]\nClick=No\n[Nauczyciel]\nZablokowane=ErrorType,Click\n")
+                                    << 1 << false;
+        QTest::newRow("locked without the teacher's value: the built-in one")
+            << QByteArray("[Nauczyciel]\nZablokowane=Click\n") << 0 << true;
+        QTest::newRow("no lock: the user's values") << QByteArray("[Stukomat]\nErrorType=1\n") << 0 << false;
+    }
+
+    void lockedKeys()
+    {
+        QFETCH(QByteArray, teacher);
+        QFETCH(int, errorType);
+        QFETCH(bool, click);
+        const QString system = m_dir.filePath(QStringLiteral("etc/palcomir/pisarz.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(system).absolutePath()));
+        QVERIFY(writeAll(system, teacher));
+        const QByteArray own = "[Stukomat]\nErrorType=0\n\n[Sounds]\nClick=No\n";
+        QVERIFY(writeAll(m_path, own));
+
+        TeacherRules rules;
+        TOptions options = SettingsFile::load(m_path, { system }, &rules);
+        QCOMPARE(options.ErrorType, errorType);
+        QCOMPARE(options.Click, click);
+        QVERIFY(SettingsFile::save(m_path, options, rules));
+        QVERIFY(readAll(m_path).startsWith(own.left(own.indexOf("\n\n"))));
+        QVERIFY(readAll(m_path).contains("Click=No"));
+        QVERIFY(!readAll(m_path).contains("Nauczyciel"));
+
+        QVERIFY(QFile::remove(system));
+        options = SettingsFile::load(m_path, { system }, &rules);
+        QCOMPARE(options.ErrorType, 0);
+        QCOMPARE(options.Click, false);
+        QVERIFY(rules.locked.empty());
+    }
+
     void teacherDefaults_data()
     {
         QTest::addColumn<QByteArray>("user");
