@@ -37,6 +37,7 @@
 #include "widgets/help.h"
 #include "widgets/messages.h"
 #include "widgets/openfiledialog.h"
+#include "widgets/problemtext.h"
 #include "widgets/textcodec.h"
 
 #include <cstdio>
@@ -102,11 +103,11 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
 {
     // Problems found at start are told once the window is up, so start-up
     // itself never waits on a box.
-    connect(m_classroom, &Classroom::problem, this, [this](const QString &text) {
+    connect(m_classroom, &Classroom::problem, this, [this](const DataProblem &problem) {
         if (isVisible())
-            tellProblem(text);
+            tellProblem(problem);
         else
-            QTimer::singleShot(0, this, [this, text] { tellProblem(text); });
+            QTimer::singleShot(0, this, [this, problem] { tellProblem(problem); });
     });
     m_classroom->load();
     m_lessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
@@ -358,10 +359,12 @@ void SDIDecFrame::weakLettersExercise()
     startLesson(std::move(exercise), LessonSource::Exercise);
 }
 
-// Every problem with the class's data is told once, here; also on the
-// standard error, for whoever started the program from a terminal.
-void SDIDecFrame::tellProblem(const QString &text)
+// Every problem with the class's data is told once, here, in the words of
+// problemText(); also on the standard error, for whoever started the
+// program from a terminal.
+void SDIDecFrame::tellProblem(const DataProblem &problem)
 {
+    const QString text = problemText(problem);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     Messages::stop(this, QStringLiteral("Palcomir"), text);
 }

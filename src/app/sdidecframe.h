@@ -22,6 +22,7 @@ class QLabel;
 class QMenu;
 class TCanvas;
 class TLesson1;
+struct DataProblem;
 struct TOptions;
 struct TStudent;
 
@@ -150,7 +151,7 @@ private:
     void lessonFinished();
     LessonRecord describeForHistory(const TLesson1 &finished) const;
     void tellLoadProblem(LoadProblem problem, const LessonDescription &lesson);
-    void tellProblem(const QString &text);
+    void tellProblem(const DataProblem &problem);
     void updateNotices();
     TStudent *currentStudent();
 

@@ -76,12 +76,12 @@ std::string Classroom::newId() const
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
-void Classroom::tell(const QString &text)
+void Classroom::tell(const DataProblem &found)
 {
-    if (text.isEmpty() || m_told.contains(text))
+    if (!found || m_told.contains(found))
         return;
-    m_told << text;
-    emit problem(text);
+    m_told << found;
+    emit problem(found);
 }
 
 void Classroom::load()
@@ -109,9 +109,7 @@ void Classroom::load()
         writeWhole(m_idsFile, m_baseIds.serialize());
 
     if (!m_folderWritable) {
-        tell(QStringLiteral("Nie można zapisywać w folderze danych %1. Lekcje działają, ale nowi uczniowie i wyniki "
-                            "nie zostaną zapisane.\n%2")
-                 .arg(QDir::toNativeSeparators(folder), probe.errorString()));
+        tell({ DataProblem::Code::FolderReadOnly, folder, {}, 0, probe.errorString() });
     }
 }
 
@@ -139,13 +137,9 @@ bool Classroom::saveRoster()
     QLockFile lock(path + QStringLiteral(".lock"));
     if (!takeLock(lock)) {
         if (m_folderWritable && lock.error() == QLockFile::LockFailedError) {
-            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
-                                "Zapis zostanie ponowiony po następnej lekcji.")
-                     .arg(QDir::toNativeSeparators(path)));
+            tell({ DataProblem::Code::ListLocked, path });
         } else if (m_folderWritable) {
-            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
-                                "lekcji.")
-                     .arg(QDir::toNativeSeparators(path)));
+            tell({ DataProblem::Code::ListNotSaved, path });
         }
         return false;
     }
@@ -198,9 +192,7 @@ bool Classroom::saveRoster()
     const std::string idsText = ids.serialize();
     const bool unchanged = out == bytes && bytesOf(contentsOf(m_idsFile)) == idsText;
     if (!unchanged && (!writeWhole(m_idsFile, idsText) || !m_store.save(merged.list))) {
-        tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
-                            "lekcji.")
-                 .arg(QDir::toNativeSeparators(path)));
+        tell({ DataProblem::Code::ListNotSaved, path });
         return false;
     }
     // Pupils removed anywhere lose their lessons on this computer too.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/lessonrecord.h"
+#include "widgets/dataproblem.h"
 
 #include <cstdint>
 #include <string>
@@ -65,8 +66,8 @@ public:
     // Writes the log into the file and closes it, so the file alone is whole.
     void close();
 
-    // What went wrong, in Polish, since the last call; empty when all is well.
-    QString takeProblem();
+    // What went wrong since the last call; none when all is well.
+    DataProblem takeProblem();
     // Where a damaged file was copied; empty when none was.
     const QString &damagedCopy() const { return m_damagedCopy; }
 
@@ -90,7 +91,7 @@ private:
     QString m_path;
     QString m_connection;
     State m_state = State::Closed;
-    QString m_problem;
+    DataProblem m_problem;
     QString m_damagedCopy;
     bool m_readOnly = false;
 };
