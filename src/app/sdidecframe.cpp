@@ -41,7 +41,6 @@
 #include "widgets/textcodec.h"
 
 #include <cstdio>
-#include <ctime>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -99,7 +98,6 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     , m_options(options)
     , m_classroom(new Classroom(
           AppPaths::studentsFile(), AppPaths::dataFolder(), AppPaths::computerName(), options.StudentNo, this))
-    , m_random(static_cast<std::uint32_t>(std::time(nullptr)))
 {
     // Problems found at start are told once the window is up, so start-up
     // itself never waits on a box.
@@ -606,7 +604,7 @@ void SDIDecFrame::chooseLetters()
     if (words)
         startLesson(std::make_unique<TLesson3>(this, m_options, letters, lines), LessonSource::Exercise);
     else
-        startLesson(std::make_unique<TLesson2>(this, m_options, letters, lines, m_random), LessonSource::Exercise);
+        startLesson(std::make_unique<TLesson2>(this, m_options, letters, lines), LessonSource::Exercise);
 }
 
 void SDIDecFrame::openOptions()

@@ -3,7 +3,6 @@
 #include "app/lessonflow.h"
 #include "history/lessonrecord.h"
 #include "images/thintwindow.h"
-#include "lessons/randomsource.h"
 
 #include <map>
 #include <memory>
@@ -171,6 +170,5 @@ private:
     HelpWindow *m_help = nullptr;
     QPointer<THintWindow> m_chart;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
-    StdRandomSource m_random;
     lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;
 };
