@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -21,17 +22,34 @@ namespace {
 // died holding it leaves a lock older than this, which is taken over.
 constexpr int kStaleLockMs = 30000;
 constexpr int kLockWaitMs = 10000;
+// A computer that died between making the lock file and writing who holds it
+// into it leaves an empty file, which QLockFile takes for stale only by its
+// age: the whole lab would wait kStaleLockMs. A maker writes at once, so a
+// lock file still empty this much later is such a leftover.
+constexpr int kEmptyLockMs = 1000;
 
 // QLockFile waits longer and longer between its tries (up to seconds), so a
 // computer could wait long after the others are done; a short, uneven pause
 // shares the list fairly among a whole lab.
-bool takeLock(QLockFile &lock)
+bool takeLock(QLockFile &lock, const QString &path)
 {
     lock.setStaleLockTime(kStaleLockMs);
     QDeadlineTimer deadline(kLockWaitMs);
+    QElapsedTimer empty; // since when the lock file has been seen empty
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
+        const QFileInfo file(path);
+        if (!file.exists() || file.size() != 0) {
+            empty.invalidate();
+        } else if (!empty.isValid()) {
+            empty.start();
+        } else if (empty.hasExpired(kEmptyLockMs)) {
+            // Removed only when no live process holds the file's own lock.
+            lock.removeStaleLockFile();
+            empty.invalidate();
+            continue;
+        }
         QThread::msleep(5 + QRandomGenerator::global()->bounded(10));
     }
     return true;
@@ -93,8 +111,9 @@ void Classroom::load()
 
     // The list and its identities are read as one: another computer writes
     // them one after the other, under the lock.
-    QLockFile lock(m_store.path() + QStringLiteral(".lock"));
-    const bool locked = m_folderWritable && takeLock(lock);
+    const QString lockPath = m_store.path() + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    const bool locked = m_folderWritable && takeLock(lock, lockPath);
     m_roster = m_store.load();
     tell(m_store.problem());
     const std::string bytes = bytesOf(m_store.bytes());
@@ -134,8 +153,9 @@ bool Classroom::saveRoster()
     // folder made writable since is tried again at every change.
     if (!m_store.writable())
         return false;
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!takeLock(lock)) {
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!takeLock(lock, lockPath)) {
         if (m_folderWritable && lock.error() == QLockFile::LockFailedError) {
             tell({ DataProblem::Code::ListLocked, path });
         } else if (m_folderWritable) {
