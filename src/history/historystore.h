@@ -20,7 +20,7 @@ class QSqlQuery;
 // database or is damaged is copied aside (palcomir.db.bad) and a new one is
 // started; a file that cannot be written, or one made by a newer program, is
 // left alone and the history is off for the run. Nothing of this ever stops
-// a lesson: problem() says what to tell the learner.
+// a lesson: takeProblem() says what to tell the learner.
 //
 // A pupil is named by the identity the class's list gives it, which no other
 // pupil ever takes. Each computer writes a file of its own; the files of the
