@@ -13,6 +13,7 @@
 #include <QPointer>
 
 class Classroom;
+struct DataProblem;
 class HelpWindow;
 class LessonLibrary;
 class LockKeys;
@@ -21,7 +22,6 @@ class QLabel;
 class QMenu;
 class TCanvas;
 class TLesson1;
-struct DataProblem;
 struct TOptions;
 struct TStudent;
 
