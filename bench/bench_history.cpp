@@ -5,6 +5,7 @@
 #include "benchstats.h"
 #include "history/historystore.h"
 #include "history/progressdlg.h"
+#include "widgets/problemtext.h"
 
 #include <chrono>
 #include <cstdio>
@@ -54,7 +55,7 @@ int main(int argc, char **argv)
         HistoryStore store(path);
         for (int n = 0; n < kLessons; ++n) {
             if (!store.record("ala", "Ala", typicalLesson(n))) {
-                std::printf("the history cannot be written: %s\n", qPrintable(store.takeProblem()));
+                std::printf("the history cannot be written: %s\n", qPrintable(problemText(store.takeProblem())));
                 return 1;
             }
         }
@@ -72,7 +73,7 @@ int main(int argc, char **argv)
         const bool written = store.record("ala", "Ala", typicalLesson(kLessons + n));
         recording.push_back(msSince(start));
         if (!written) {
-            std::printf("a lesson was not recorded: %s\n", qPrintable(store.takeProblem()));
+            std::printf("a lesson was not recorded: %s\n", qPrintable(problemText(store.takeProblem())));
             return 1;
         }
     }

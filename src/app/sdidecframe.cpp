@@ -39,10 +39,10 @@
 #include "widgets/help.h"
 #include "widgets/messages.h"
 #include "widgets/openfiledialog.h"
+#include "widgets/problemtext.h"
 #include "widgets/textcodec.h"
 
 #include <cstdio>
-#include <ctime>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -102,15 +102,14 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     , m_options(options)
     , m_classroom(new Classroom(
           AppPaths::studentsFile(), AppPaths::dataFolder(), AppPaths::computerName(), options.StudentNo, this))
-    , m_random(static_cast<std::uint32_t>(std::time(nullptr)))
 {
     // Problems found at start are told once the window is up, so start-up
     // itself never waits on a box.
-    connect(m_classroom, &Classroom::problem, this, [this](const QString &text) {
+    connect(m_classroom, &Classroom::problem, this, [this](const DataProblem &problem) {
         if (isVisible())
-            tellProblem(text);
+            tellProblem(problem);
         else
-            QTimer::singleShot(0, this, [this, text] { tellProblem(text); });
+            QTimer::singleShot(0, this, [this, problem] { tellProblem(problem); });
     });
     m_classroom->load();
     m_lessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
@@ -393,10 +392,12 @@ void SDIDecFrame::weakLettersExercise()
     startLesson(std::move(exercise), LessonSource::Exercise);
 }
 
-// Every problem with the class's data is told once, here; also on the
-// standard error, for whoever started the program from a terminal.
-void SDIDecFrame::tellProblem(const QString &text)
+// Every problem with the class's data is told once, here, in the words of
+// problemText(); also on the standard error, for whoever started the
+// program from a terminal.
+void SDIDecFrame::tellProblem(const DataProblem &problem)
 {
+    const QString text = problemText(problem);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     Messages::stop(this, QStringLiteral("Palcomir"), text);
 }
@@ -638,7 +639,7 @@ void SDIDecFrame::chooseLetters()
     if (words)
         startLesson(std::make_unique<TLesson3>(this, m_options, letters, lines), LessonSource::Exercise);
     else
-        startLesson(std::make_unique<TLesson2>(this, m_options, letters, lines, m_random), LessonSource::Exercise);
+        startLesson(std::make_unique<TLesson2>(this, m_options, letters, lines), LessonSource::Exercise);
 }
 
 void SDIDecFrame::openOptions()

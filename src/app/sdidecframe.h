@@ -3,7 +3,6 @@
 #include "app/lessonflow.h"
 #include "history/lessonrecord.h"
 #include "images/thintwindow.h"
-#include "lessons/randomsource.h"
 #include "settings/teacherrules.h"
 
 #include <map>
@@ -15,6 +14,7 @@
 #include <QPointer>
 
 class Classroom;
+struct DataProblem;
 class HelpWindow;
 class LessonLibrary;
 class LockKeys;
@@ -158,7 +158,7 @@ private:
     void lessonFinished();
     LessonRecord describeForHistory(const TLesson1 &finished) const;
     void tellLoadProblem(LoadProblem problem, const LessonDescription &lesson);
-    void tellProblem(const QString &text);
+    void tellProblem(const DataProblem &problem);
     // Whoever opens the teacher's side gives the teacher's password, when
     // there is one; false when it was not given.
     bool teacherAllows();
@@ -183,6 +183,5 @@ private:
     HelpWindow *m_help = nullptr;
     QPointer<THintWindow> m_chart;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
-    StdRandomSource m_random;
     lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;
 };

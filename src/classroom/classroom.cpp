@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -21,17 +22,34 @@ namespace {
 // died holding it leaves a lock older than this, which is taken over.
 constexpr int kStaleLockMs = 30000;
 constexpr int kLockWaitMs = 10000;
+// A computer that died between making the lock file and writing who holds it
+// into it leaves an empty file, which QLockFile takes for stale only by its
+// age: the whole lab would wait kStaleLockMs. A maker writes at once, so a
+// lock file still empty this much later is such a leftover.
+constexpr int kEmptyLockMs = 1000;
 
 // QLockFile waits longer and longer between its tries (up to seconds), so a
 // computer could wait long after the others are done; a short, uneven pause
 // shares the list fairly among a whole lab.
-bool takeLock(QLockFile &lock)
+bool takeLock(QLockFile &lock, const QString &path)
 {
     lock.setStaleLockTime(kStaleLockMs);
     QDeadlineTimer deadline(kLockWaitMs);
+    QElapsedTimer empty; // since when the lock file has been seen empty
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
+        const QFileInfo file(path);
+        if (!file.exists() || file.size() != 0) {
+            empty.invalidate();
+        } else if (!empty.isValid()) {
+            empty.start();
+        } else if (empty.hasExpired(kEmptyLockMs)) {
+            // Removed only when no live process holds the file's own lock.
+            lock.removeStaleLockFile();
+            empty.invalidate();
+            continue;
+        }
         QThread::msleep(5 + QRandomGenerator::global()->bounded(10));
     }
     return true;
@@ -76,12 +94,12 @@ std::string Classroom::newId() const
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
 }
 
-void Classroom::tell(const QString &text)
+void Classroom::tell(const DataProblem &found)
 {
-    if (text.isEmpty() || m_told.contains(text))
+    if (!found || m_told.contains(found))
         return;
-    m_told << text;
-    emit problem(text);
+    m_told << found;
+    emit problem(found);
 }
 
 void Classroom::load()
@@ -93,8 +111,9 @@ void Classroom::load()
 
     // The list and its identities are read as one: another computer writes
     // them one after the other, under the lock.
-    QLockFile lock(m_store.path() + QStringLiteral(".lock"));
-    const bool locked = m_folderWritable && takeLock(lock);
+    const QString lockPath = m_store.path() + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    const bool locked = m_folderWritable && takeLock(lock, lockPath);
     m_roster = m_store.load();
     tell(m_store.problem());
     const std::string bytes = bytesOf(m_store.bytes());
@@ -109,9 +128,7 @@ void Classroom::load()
         writeWhole(m_idsFile, m_baseIds.serialize());
 
     if (!m_folderWritable) {
-        tell(QStringLiteral("Nie można zapisywać w folderze danych %1. Lekcje działają, ale nowi uczniowie i wyniki "
-                            "nie zostaną zapisane.\n%2")
-                 .arg(QDir::toNativeSeparators(folder), probe.errorString()));
+        tell({ DataProblem::Code::FolderReadOnly, folder, {}, 0, probe.errorString() });
     }
 }
 
@@ -136,16 +153,13 @@ bool Classroom::saveRoster()
     // folder made writable since is tried again at every change.
     if (!m_store.writable())
         return false;
-    QLockFile lock(path + QStringLiteral(".lock"));
-    if (!takeLock(lock)) {
+    const QString lockPath = path + QStringLiteral(".lock");
+    QLockFile lock(lockPath);
+    if (!takeLock(lock, lockPath)) {
         if (m_folderWritable && lock.error() == QLockFile::LockFailedError) {
-            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1: inny komputer trzyma ją zablokowaną. "
-                                "Zapis zostanie ponowiony po następnej lekcji.")
-                     .arg(QDir::toNativeSeparators(path)));
+            tell({ DataProblem::Code::ListLocked, path });
         } else if (m_folderWritable) {
-            tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
-                                "lekcji.")
-                     .arg(QDir::toNativeSeparators(path)));
+            tell({ DataProblem::Code::ListNotSaved, path });
         }
         return false;
     }
@@ -198,9 +212,7 @@ bool Classroom::saveRoster()
     const std::string idsText = ids.serialize();
     const bool unchanged = out == bytes && bytesOf(contentsOf(m_idsFile)) == idsText;
     if (!unchanged && (!writeWhole(m_idsFile, idsText) || !m_store.save(merged.list))) {
-        tell(QStringLiteral("Nie można zapisać listy uczniów do pliku %1. Zapis zostanie ponowiony po następnej "
-                            "lekcji.")
-                 .arg(QDir::toNativeSeparators(path)));
+        tell({ DataProblem::Code::ListNotSaved, path });
         return false;
     }
     // Pupils removed anywhere lose their lessons on this computer too.

@@ -5,6 +5,7 @@
 #include "history/lessonrecord.h"
 #include "students/studentstore.h"
 #include "students/tstudentlist.h"
+#include "widgets/dataproblem.h"
 
 #include <map>
 #include <memory>
@@ -24,8 +25,9 @@ class HistoryStore;
 // writes only its own history file and reads everyone's.
 //
 // The window asks this owner and shows what it returns; problems come as
-// the signal problem(), in Polish, and the program goes on without the
-// part that failed, trying again at the next change.
+// the signal problem(), each once, with a code and the file concerned (the
+// window words them), and the program goes on without the part that
+// failed, trying again at the next change.
 class Classroom : public QObject
 {
     Q_OBJECT
@@ -75,10 +77,10 @@ public:
     void close();
 
 signals:
-    void problem(const QString &text);
+    void problem(const DataProblem &problem);
 
 private:
-    void tell(const QString &text);
+    void tell(const DataProblem &problem);
     HistoryStore *ownHistory();
     std::vector<HistoryStore *> allHistories();
     void takeIds(const TStudentList &written, const std::string &bytes, std::set<std::string> removed);
@@ -96,5 +98,5 @@ private:
     PupilIds m_baseIds; // the list as last read or written, with its identities
     std::unique_ptr<HistoryStore> m_history;
     std::map<QString, std::unique_ptr<HistoryStore>> m_others;
-    QStringList m_told;
+    QList<DataProblem> m_told;
 };

@@ -1,7 +1,6 @@
 #include "history/historystore.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -124,8 +123,7 @@ bool HistoryStore::ensureOpen()
         return m_state == State::Open;
     m_state = State::Off;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
-        m_problem = QStringLiteral("Brak sterownika SQLite (pakiet libqt6sql6-sqlite): historia nauki nie będzie "
-                                   "zapisywana.");
+        m_problem = { DataProblem::Code::HistoryNoDriver };
         return false;
     }
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
@@ -143,13 +141,9 @@ bool HistoryStore::ensureOpen()
     if (prepared == Prepared::Damaged)
         prepared = startAfresh() ? Prepared::Ready : Prepared::Failed;
     if (prepared == Prepared::TooNew) {
-        m_problem = QStringLiteral("Plik historii nauki %1 pochodzi z nowszej wersji programu. "
-                                   "Historia nie będzie zapisywana.")
-                        .arg(QDir::toNativeSeparators(m_path));
-    } else if (prepared == Prepared::Failed && m_problem.isEmpty()) {
-        m_problem = QStringLiteral("Nie można otworzyć pliku historii nauki %1. "
-                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.")
-                        .arg(QDir::toNativeSeparators(m_path));
+        m_problem = { DataProblem::Code::HistoryTooNew, m_path };
+    } else if (prepared == Prepared::Failed && !m_problem) {
+        m_problem = { DataProblem::Code::HistoryNotOpened, m_path };
     }
     if (prepared != Prepared::Ready) {
         database().close();
@@ -217,16 +211,12 @@ bool HistoryStore::startAfresh()
     QSqlDatabase db = database();
     db.close();
     if (!copyAside()) {
-        m_problem = QStringLiteral("Plik historii nauki %1 jest uszkodzony, a jego kopii nie udało się zapisać. "
-                                   "Plik pozostanie nienaruszony, a historia nie będzie zapisywana.")
-                        .arg(QDir::toNativeSeparators(m_path));
+        m_problem = { DataProblem::Code::HistoryDamagedKept, m_path };
         return false;
     }
     for (const char *suffix : { "", "-wal", "-shm" })
         QFile::remove(m_path + QLatin1String(suffix));
-    m_problem = QStringLiteral("Plik historii nauki %1 był uszkodzony. Jego kopię zapisano jako %2, "
-                               "a historia zaczyna się od nowa.")
-                    .arg(QDir::toNativeSeparators(m_path), QDir::toNativeSeparators(m_damagedCopy));
+    m_problem = { DataProblem::Code::HistoryDamagedCopied, m_path, m_damagedCopy };
     return db.open() && prepare() == Prepared::Ready;
 }
 
@@ -260,17 +250,14 @@ void HistoryStore::failed(const QSqlError &error)
         m_state = State::Off;
         return;
     }
-    if (m_problem.isEmpty()) {
-        // SQLite's own words are English: they go on a line of their own.
-        m_problem = QStringLiteral("Nie można zapisać historii nauki w pliku %1. "
-                                   "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii.\n%2")
-                        .arg(QDir::toNativeSeparators(m_path), error.databaseText());
-    }
+    // SQLite's own words are English: they go on a line of their own.
+    if (!m_problem)
+        m_problem = { DataProblem::Code::HistoryNotWritten, m_path, {}, 0, error.databaseText() };
 }
 
-QString HistoryStore::takeProblem()
+DataProblem HistoryStore::takeProblem()
 {
-    return std::exchange(m_problem, QString());
+    return std::exchange(m_problem, DataProblem());
 }
 
 std::int64_t HistoryStore::keyOf(const std::string &id, const std::string &name, bool create)

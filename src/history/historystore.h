@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/lessonrecord.h"
+#include "widgets/dataproblem.h"
 
 #include <cstdint>
 #include <string>
@@ -19,7 +20,7 @@ class QSqlQuery;
 // database or is damaged is copied aside (palcomir.db.bad) and a new one is
 // started; a file that cannot be written, or one made by a newer program, is
 // left alone and the history is off for the run. Nothing of this ever stops
-// a lesson: problem() says what to tell the learner.
+// a lesson: takeProblem() says what to tell the learner.
 //
 // A pupil is named by the identity the class's list gives it, which no other
 // pupil ever takes. Each computer writes a file of its own; the files of the
@@ -65,8 +66,8 @@ public:
     // Writes the log into the file and closes it, so the file alone is whole.
     void close();
 
-    // What went wrong, in Polish, since the last call; empty when all is well.
-    QString takeProblem();
+    // What went wrong since the last call; none when all is well.
+    DataProblem takeProblem();
     // Where a damaged file was copied; empty when none was.
     const QString &damagedCopy() const { return m_damagedCopy; }
 
@@ -90,7 +91,7 @@ private:
     QString m_path;
     QString m_connection;
     State m_state = State::Closed;
-    QString m_problem;
+    DataProblem m_problem;
     QString m_damagedCopy;
     bool m_readOnly = false;
 };

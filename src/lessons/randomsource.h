@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <random>
 
-// The program's one pseudo-random generator, seeded once at start. Classes
-// that draw from it are given it, so tests can fix the sequence.
+// A source of pseudo-random numbers. Classes that draw from one are given
+// it, so tests can fix the sequence; the program itself has one generator
+// (StdRandomSource::instance()).
 class RandomSource
 {
 public:
@@ -23,6 +25,14 @@ public:
     explicit StdRandomSource(std::uint32_t seed = 1)
         : m_engine(seed)
     { }
+
+    // The program's one generator, seeded from the clock at its first use:
+    // each run makes other exercises.
+    static StdRandomSource &instance()
+    {
+        static StdRandomSource source(static_cast<std::uint32_t>(std::time(nullptr)));
+        return source;
+    }
 
     void seed(std::uint32_t value) { m_engine.seed(value); }
     std::uint32_t next() override { return static_cast<std::uint32_t>(m_engine() >> 1); }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "lessons/randomsource.h"
 #include "lessons/tlesson1.h"
 
 #include <string>
-
-class RandomSource;
 
 // A lesson of random groups of the letters the learner chose: as many lines
 // as asked for, each 76 characters long. It has no instruction.
@@ -15,9 +14,9 @@ class TLesson2 : public TLesson1
 public:
     LessonDescription describe() const override;
     // letters: the chosen characters (Windows-1250); one listed twice comes
-    // twice as often. random: the program's one generator.
-    TLesson2(QWidget *parent, TOptions &options, std::string letters, int lineCount, RandomSource &random,
-        Clock &clock = SteadyClock::instance());
+    // twice as often. random: where the groups are drawn from.
+    TLesson2(QWidget *parent, TOptions &options, std::string letters, int lineCount,
+        RandomSource &random = StdRandomSource::instance(), Clock &clock = SteadyClock::instance());
 
     // Makes the lines; the library is not needed. False, after telling the
     // learner, when none of the letters can be practised this way.

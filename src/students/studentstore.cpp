@@ -41,7 +41,7 @@ TStudentList StudentStore::load()
     m_outcome = TStudentList::ReadOutcome::Empty;
     m_damagedCopy.clear();
     m_writable = true;
-    m_problem.clear();
+    m_problem = {};
     m_bytes.clear();
 
     QFile file(m_path);
@@ -54,9 +54,7 @@ TStudentList StudentStore::load()
         bytes = file.read(m_maxSize + 1);
     if (!file.isOpen() || file.error() != QFileDevice::NoError || bytes.size() > m_maxSize || file.size() > m_maxSize) {
         m_writable = false;
-        m_problem = QStringLiteral("Nie można odczytać listy uczniów z pliku %1.\n"
-                                   "Zmiany na liście uczniów nie zostaną zapisane.")
-                        .arg(QDir::toNativeSeparators(m_path));
+        m_problem = { DataProblem::Code::ListUnreadable, m_path };
         return {};
     }
 
@@ -66,18 +64,11 @@ TStudentList StudentStore::load()
     if (!read.damaged())
         return std::move(read.list);
 
-    const QString intro = QStringLiteral("Plik z listą uczniów %1 jest uszkodzony. Odczytano uczniów: %2.")
-                              .arg(QDir::toNativeSeparators(m_path))
-                              .arg(read.list.count());
     if (copyAside(bytes)) {
-        m_problem = intro
-            + QStringLiteral("\nKopię uszkodzonego pliku zapisano jako %1.")
-                  .arg(QDir::toNativeSeparators(m_damagedCopy));
+        m_problem = { DataProblem::Code::ListDamagedCopied, m_path, m_damagedCopy, read.list.count() };
     } else {
         m_writable = false;
-        m_problem = intro
-            + QStringLiteral("\nNie udało się zapisać jego kopii, więc plik pozostanie nienaruszony, "
-                             "a zmiany na liście uczniów nie zostaną zapisane.");
+        m_problem = { DataProblem::Code::ListDamagedKept, m_path, {}, read.list.count() };
     }
     return std::move(read.list);
 }

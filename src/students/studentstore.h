@@ -1,6 +1,7 @@
 #pragma once
 
 #include "students/tstudentlist.h"
+#include "widgets/dataproblem.h"
 
 #include <QString>
 
@@ -37,8 +38,8 @@ public:
     const QString &damagedCopy() const { return m_damagedCopy; }
     // False while the file on disk holds data that a save would lose.
     bool writable() const { return m_writable; }
-    // What the learner should be told after loading, in Polish; empty when all is well.
-    const QString &problem() const { return m_problem; }
+    // What the learner should be told after loading; none when all is well.
+    const DataProblem &problem() const { return m_problem; }
 
 private:
     bool copyAside(const QByteArray &bytes);
@@ -49,5 +50,5 @@ private:
     TStudentList::ReadOutcome m_outcome = TStudentList::ReadOutcome::Empty;
     QString m_damagedCopy;
     bool m_writable = true;
-    QString m_problem;
+    DataProblem m_problem;
 };

@@ -8,6 +8,7 @@
 //
 // classmate FOLDER COMPUTER SEED STEPS
 #include "classroom/classroom.h"
+#include "widgets/problemtext.h"
 
 #include <chrono>
 #include <cstdio>
@@ -30,8 +31,9 @@ int main(int argc, char **argv)
 
     int studentNo = -1;
     Classroom classroom(QDir(folder).filePath(QStringLiteral("pisarz.sta")), folder, computer, studentNo);
-    QObject::connect(&classroom, &Classroom::problem,
-        [](const QString &text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+    QObject::connect(&classroom, &Classroom::problem, [](const DataProblem &problem) {
+        std::fprintf(stderr, "%s\n", problemText(problem).toLocal8Bit().constData());
+    });
     classroom.load();
     const auto timedSave = [&classroom](auto &&change) {
         const auto start = std::chrono::steady_clock::now();

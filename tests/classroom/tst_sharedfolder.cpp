@@ -2,6 +2,8 @@
 #include "common/classmates.h"
 #include "common/testsupport.h"
 
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace {
@@ -38,6 +40,27 @@ private slots:
         QCOMPARE(out.lostLessons, 0);
         QCOMPARE(out.misattributed, 0);
         QCOMPARE(out.wrongNextLesson, 0);
+    }
+
+    // A computer that died while it made the lock leaves it empty; the
+    // others take it over after a moment rather than wait for it to grow old.
+    void anEmptyLockIsTakenOver()
+    {
+        QTemporaryDir folder;
+        const QString list = folder.filePath(QStringLiteral("pisarz.sta"));
+        QVERIFY(writeAll(list + QStringLiteral(".lock"), QByteArray()));
+        int studentNo = -1;
+        Classroom classroom(list, folder.path(), QStringLiteral("pc"), studentNo);
+        QSignalSpy told(&classroom, &Classroom::problem);
+        QElapsedTimer clock;
+        clock.start();
+        classroom.load();
+        classroom.editableRoster().add(TStudent(W("Ala"), 0, 1));
+        QVERIFY(classroom.saveRoster());
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        QCOMPARE(told.size(), 0);
+        QVERIFY(!QFile::exists(list + QStringLiteral(".lock")));
+        QCOMPARE(TStudentList::parse(readAll(list).toStdString()).list.count(), 1);
     }
 
     // A new school year: the list deleted, the first pupil registered takes

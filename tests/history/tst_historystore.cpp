@@ -1,3 +1,4 @@
+#include "common/dataproblems.h"
 #include "common/testsupport.h"
 #include "history/historystore.h"
 
@@ -67,7 +68,7 @@ private slots:
             HistoryStore store(m_path);
             QVERIFY(store.record("b", W("Łukasz"), lesson(1000, 150, { { 'l', 'k', 3 }, { 'l', 'p', 1 } })));
             QVERIFY(store.record("b", W("Łukasz"), lesson(2000, 170, { { 'l', 'k', 2 } })));
-            QVERIFY(store.takeProblem().isEmpty());
+            QVERIFY(!store.takeProblem());
             QVERIFY(QFile::exists(m_path + QStringLiteral("-wal")));
         }
         // Closed, the file alone holds everything: a backup of it is whole.
@@ -174,7 +175,8 @@ private slots:
         QVERIFY(store.record("a", "Ala", lesson(1, 100)));
         QCOMPARE(store.damagedCopy(), m_path + QStringLiteral(".bad"));
         QCOMPARE(readAll(store.damagedCopy()), content);
-        QVERIFY(store.takeProblem().contains(QStringLiteral("uszkodzony")));
+        QCOMPARE(store.takeProblem(),
+            (DataProblem { DataProblem::Code::HistoryDamagedCopied, m_path, store.damagedCopy() }));
         QCOMPARE(store.lessons("a").size(), std::size_t(1));
     }
 
@@ -190,15 +192,15 @@ private slots:
     void unusableFilesAreLeftAlone_data()
     {
         QTest::addColumn<bool>("newer");
-        QTest::addColumn<QString>("told");
-        QTest::newRow("made by a newer program") << true << "nowszej wersji";
-        QTest::newRow("a folder where the file should be") << false << "Nie można otworzyć";
+        QTest::addColumn<DataProblem::Code>("told");
+        QTest::newRow("made by a newer program") << true << DataProblem::Code::HistoryTooNew;
+        QTest::newRow("a folder where the file should be") << false << DataProblem::Code::HistoryNotOpened;
     }
 
     void unusableFilesAreLeftAlone()
     {
         QFETCH(bool, newer);
-        QFETCH(QString, told);
+        QFETCH(DataProblem::Code, told);
         if (newer) {
             QVERIFY(runSql(m_path,
                 { QStringLiteral("CREATE TABLE schema_version (version INTEGER)"),
@@ -209,8 +211,8 @@ private slots:
         const QByteArray before = readAll(m_path);
         HistoryStore store(m_path);
         QVERIFY(!store.record("a", "Ala", lesson(1, 100)));
-        QVERIFY(store.takeProblem().contains(told));
-        QVERIFY(store.takeProblem().isEmpty());
+        QCOMPARE(store.takeProblem(), (DataProblem { told, m_path }));
+        QVERIFY(!store.takeProblem());
         QCOMPARE(readAll(m_path), before);
         QVERIFY(!QFile::exists(m_path + QStringLiteral(".bad")));
     }

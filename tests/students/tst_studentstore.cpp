@@ -1,3 +1,4 @@
+#include "common/dataproblems.h"
 #include "common/testsupport.h"
 #include "students/studentstore.h"
 
@@ -43,7 +44,7 @@ private slots:
         StudentStore store(m_path);
         QCOMPARE(store.load().count(), 0);
         QCOMPARE(store.outcome(), TStudentList::ReadOutcome::Empty);
-        QVERIFY(store.problem().isEmpty());
+        QVERIFY(!store.problem());
         QVERIFY(store.save(TStudentList()));
         QCOMPARE(readAll(m_path).size(), 77);
         QCOMPARE(files(), QStringList { QStringLiteral("pisarz.sta") });
@@ -58,7 +59,7 @@ private slots:
         StudentStore again(m_path);
         const TStudentList list = again.load();
         QCOMPARE(again.outcome(), TStudentList::ReadOutcome::Complete);
-        QVERIFY(again.problem().isEmpty());
+        QVERIFY(!again.problem());
         QCOMPARE(bytes(list.at(1).Name), bytes(W("Jędrek")));
         QVERIFY(again.save(list));
         QCOMPARE(readAll(m_path), saved);
@@ -87,8 +88,8 @@ private slots:
         QCOMPARE(list.count(), students);
         QCOMPARE(store.damagedCopy(), m_path + QStringLiteral(".bad"));
         QCOMPARE(readAll(store.damagedCopy()), file);
-        QVERIFY(store.problem().contains(QStringLiteral("uszkodzony")));
-        QVERIFY(store.problem().contains(QStringLiteral("pisarz.sta.bad")));
+        const DataProblem told { DataProblem::Code::ListDamagedCopied, m_path, store.damagedCopy(), students };
+        QCOMPARE(store.problem(), told);
         list.add(TStudent("Nowy", 0, 1));
         QVERIFY(store.save(list));
         QCOMPARE(TStudentList::parse(readAll(m_path).toStdString()).list.count(), students + 1);
@@ -132,7 +133,7 @@ private slots:
         QCOMPARE(store.load().count(), 1);
         QVERIFY(store.damagedCopy().isEmpty());
         QVERIFY(!store.writable());
-        QVERIFY(store.problem().contains(QStringLiteral("nie zostaną zapisane")));
+        QCOMPARE(store.problem(), (DataProblem { DataProblem::Code::ListDamagedKept, path, {}, 1 }));
         QVERIFY(!store.save(twoStudents()));
         QCOMPARE(readAll(path), cutInSecondRecord());
     }
@@ -152,7 +153,7 @@ private slots:
         StudentStore store(m_path, big.size() - 1);
         QCOMPARE(store.load().count(), 0);
         QVERIFY(!store.writable());
-        QVERIFY(store.problem().contains(QStringLiteral("Nie można odczytać")));
+        QCOMPARE(store.problem(), (DataProblem { DataProblem::Code::ListUnreadable, m_path }));
         QVERIFY(!store.save(twoStudents()));
         if (directory)
             QVERIFY(QFileInfo(m_path).isDir());
@@ -165,7 +166,7 @@ private slots:
         QVERIFY(writeAll(m_path, QByteArray()));
         StudentStore store(m_path);
         QCOMPARE(store.load().count(), 0);
-        QVERIFY(store.problem().isEmpty());
+        QVERIFY(!store.problem());
         QVERIFY(store.damagedCopy().isEmpty());
         QVERIFY(store.save(twoStudents()));
     }

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "widgets/dataproblem.h"
+
+#include <QString>
+
+// What the learner reads about a problem with the class's files, in Polish;
+// the system's own words, when there are any, on a line of their own. Empty
+// for no problem.
+QString problemText(const DataProblem &problem);
