@@ -9,6 +9,7 @@ enum class LessonSource {
     Suggested, // the student's next lesson of the course
     Chosen, // a stored lesson picked from a list (or given at start)
     Exercise, // letters, a single letter or an own text
+    Exam, // "Sprawdzian"
 };
 
 // The learner's answer to the end-of-lesson dialog of the suggested mode.

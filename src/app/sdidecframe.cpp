@@ -3,6 +3,7 @@
 #include "app/aboutdlg.h"
 #include "app/appicon.h"
 #include "app/apppaths.h"
+#include "app/examresultdlg.h"
 #include "app/helpwindow.h"
 #include "app/lessonflow.h"
 #include "app/lessonnotices.h"
@@ -25,6 +26,7 @@
 #include "lessons/lessonevents.h"
 #include "lessons/lessongroups.h"
 #include "lessons/lessonlibrary.h"
+#include "lessons/texam.h"
 #include "lessons/tlesson1.h"
 #include "lessons/tlesson2.h"
 #include "lessons/tlesson3.h"
@@ -46,7 +48,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDateTime>
+#include <QLocale>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -79,6 +83,7 @@ const CommandText kCommands[] = {
     { SDIDecFrame::CmOwnTexts, "Włas&ne teksty", "Lekcje utworzone z własnych plików tekstowych" },
     { SDIDecFrame::CmWeakLetters, "Słab&e litery",
         "Ćwiczenie ze słów z liter, które uczniowi sprawiają najwięcej kłopotu" },
+    { SDIDecFrame::CmExam, "Sp&rawdzian", "Przepisywanie tekstu na czas, z oceną i świadectwem" },
     { SDIDecFrame::CmOptions, "&Opcje ogólne", "Opcje programu: dźwięk, reakcja na błędy" },
     { SDIDecFrame::CmStatistics, "&Statystyka", "Informacje o postępie w nauce, błędach, szybkości pisania" },
     { SDIDecFrame::CmProgress, "&Postępy", "Wykres i tabela wyników kolejnych lekcji ucznia" },
@@ -173,6 +178,7 @@ void SDIDecFrame::createActions()
         { CmProgress, &SDIDecFrame::showProgress },
         { CmClass, &SDIDecFrame::showClass },
         { CmWeakLetters, &SDIDecFrame::weakLettersExercise },
+        { CmExam, &SDIDecFrame::startExam },
         { CmHelpContents, &SDIDecFrame::showHelpContents },
         { CmAbout, &SDIDecFrame::showAbout },
         { CmAbort, &SDIDecFrame::abortLesson },
@@ -224,7 +230,7 @@ void SDIDecFrame::createMenus()
         menu("&Plik", { CmRegistration, CmClass, 0, CmExit }),
         menu("&Lekcja",
             { CmSuggested, 0, CmChooseLesson, CmLetters, CmSingleLetter, CmTexts, CmKeypad, CmOwnTexts, 0,
-                CmWeakLetters }),
+                CmWeakLetters, CmExam }),
         menu("&Opcje", { CmOptions, CmStatistics, CmProgress, 0, CmZoomIn, CmZoomOut, CmNormalSize, CmFullScreen }),
         help,
     };
@@ -263,6 +269,7 @@ void SDIDecFrame::updateCommands()
     m_actions.at(CmSuggested)->setEnabled(student);
     m_actions.at(CmStatistics)->setEnabled(student);
     m_actions.at(CmProgress)->setEnabled(student);
+    m_actions.at(CmExam)->setEnabled(student);
     const TLesson1 *running = lesson();
     m_actions.at(CmInstruction)->setEnabled(running && running->hasInstruction());
     // At a shared computer the next pupil sees whose results a lesson adds to.
@@ -362,6 +369,49 @@ void SDIDecFrame::showClass()
     dialog.allowForgetting(forgettable,
         [this, &gone, listed](int row) { m_classroom->forgetPupil(gone[std::size_t(row - listed)].first); });
     dialog.exec();
+}
+
+void SDIDecFrame::startExam()
+{
+    const ExamRules &exam = m_rules.exam;
+    const int text = exam.text ? exam.text : lessongroups::kFirstPracticalText;
+    Messages::information(this, QStringLiteral("Sprawdzian"),
+        QStringLiteral("Przepisuj tekst przez %1 minut, aż czas się skończy. Lekcji nie można wstrzymać.\n"
+                       "Aby zaliczyć, potrzebujesz co najmniej %2 znaków na minutę i %3% poprawności.\n\n"
+                       "Czas liczy się od zamknięcia tego okna.")
+            .arg(exam.seconds / 60)
+            .arg(exam.speed)
+            .arg(exam.accuracy));
+    const ErrorMode mode = exam.errorType == 1 ? ErrorMode::AcceptErrors : ErrorMode::WaitForCorrect;
+    startLesson(std::make_unique<TExam>(this, m_options, text, exam.seconds, mode), LessonSource::Exam, true);
+}
+
+// The exam is stored with the history as any lesson; its result and
+// certificate follow.
+void SDIDecFrame::examFinished(const TLesson1 &finished)
+{
+    const TStudent *student = currentStudent();
+    const LessonResults results = finished.engine().results();
+    const ExamRules &exam = m_rules.exam;
+    ExamResult result;
+    if (student) {
+        result.pupil = cp1250::toUtf8(student->Name);
+        result.masculine = student->Male != 0;
+    }
+    result.date = QLocale(QLocale::Polish).toString(QDate::currentDate(), QStringLiteral("d.MM.yyyy")).toStdString();
+    const int number = finished.describe().number;
+    result.text = std::to_string(number);
+    if (const std::optional<std::string> title = m_library.title(number))
+        result.text += ' ' + cp1250::toUtf8(*title);
+    result.minutes = exam.seconds / 60;
+    result.speed = results.speed;
+    result.accuracy = results.accuracy;
+    result.passSpeed = exam.speed;
+    result.passAccuracy = exam.accuracy;
+    result.passed = examPassed(results.speed, results.accuracy, exam);
+    ExamResultDlg dialog(this, result);
+    dialog.exec();
+    showTitle();
 }
 
 void SDIDecFrame::weakLettersExercise()
@@ -727,6 +777,10 @@ void SDIDecFrame::lessonFinished()
         m_classroom->recordLesson(finished->engine().charCounts(), describeForHistory(*finished));
         // The list may have changed under it; the pupil is still the current one.
         student = currentStudent();
+    }
+    if (m_source == LessonSource::Exam) {
+        examFinished(*finished);
+        return;
     }
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);

@@ -54,6 +54,7 @@ public:
         CmKeypad = 217,
         CmOwnTexts = 218,
         CmWeakLetters = 219,
+        CmExam = 220,
         CmAbort = 300,
         CmPause = 301,
         CmInstruction = 302,
@@ -148,6 +149,8 @@ private:
     void showProgress();
     void showClass();
     void weakLettersExercise();
+    void startExam();
+    void examFinished(const TLesson1 &finished);
     void showHelpContents();
     void showAbout();
     void abortLesson();

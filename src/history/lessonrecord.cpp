@@ -29,10 +29,12 @@ std::string lessonLabel(const LessonRecord &record, const std::optional<std::str
         return "Własny tekst: " + record.detail;
     case LessonKind::Keypad:
         return "Klawiatura numeryczna " + std::to_string(record.number);
+    case LessonKind::Exam:
     case LessonKind::Stored:
         break;
     }
-    std::string label = std::to_string(record.number);
+    std::string label = record.kind == LessonKind::Exam ? "Sprawdzian: " : "";
+    label += std::to_string(record.number);
     if (title && !title->empty())
         label += ' ' + *title;
     return label;

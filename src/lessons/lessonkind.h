@@ -9,6 +9,7 @@ enum class LessonKind : int {
     Words = 2, // a words exercise of chosen letters
     Keypad = 3, // a numeric keypad drill
     OwnText = 4, // the learner's own text file
+    Exam = 5, // "Sprawdzian": a practical text copied for a set time
 };
 
 // Why a lesson's text could not be made; the window that starts the lesson

@@ -621,6 +621,7 @@ void TLesson1::timerEvent(QTimerEvent *event)
     if (event->timerId() == m_lessonTimer.timerId() && m_lessonTimer.isActive()) {
         m_engine.tick();
         ShowStatus();
+        secondPassed();
     } else if (event->timerId() == m_flashTimer.timerId() && m_flashTimer.isActive()) {
         m_flashTimer.stop();
         updateLayout(markRegion(m_flashedKey));

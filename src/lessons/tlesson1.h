@@ -134,8 +134,12 @@ protected:
     void showEvent(QShowEvent *event) override;
     void loadPictures() override;
 
+    // How a wrong key is taken: as the options say.
+    virtual ErrorMode errorMode() const;
+    // After each second of the lesson's clock.
+    virtual void secondPassed() { }
+
 private:
-    ErrorMode errorMode() const;
     int rowTop(int line) const;
     QRect typedBand(int line) const;
     void showCaretNow();

@@ -99,6 +99,25 @@ TeacherRules loadTeacherRules(const std::vector<const IniFile *> &files)
     }
     if (const std::optional<std::string> hash = first("Haslo"))
         rules.passwordHash = *hash;
+
+    const auto number = [&files](std::string_view key, int fallback, int lowest, int highest) {
+        for (const IniFile *file : files) {
+            const std::string value = trimmed(file->getString("Sprawdzian", key, "", kValueBuffer));
+            int n = 0;
+            if (value.empty())
+                continue;
+            const bool read = std::from_chars(value.data(), value.data() + value.size(), n).ec == std::errc();
+            return read && n >= lowest && n <= highest ? n : fallback;
+        }
+        return fallback;
+    };
+    ExamRules &exam = rules.exam;
+    exam.text = number("Tekst", 0, 0, 99999);
+    const int minutes = number("Czas", 5, 3, 10);
+    exam.seconds = (minutes == 3 || minutes == 10 ? minutes : 5) * 60;
+    exam.speed = number("Szybkosc", exam.speed, 1, 1000);
+    exam.accuracy = number("Poprawnosc", exam.accuracy, 1, 100);
+    exam.errorType = number("Bledy", exam.errorType, 0, 1);
     return rules;
 }
 
@@ -112,10 +131,24 @@ TOptions withLocks(const TOptions &own, const TOptions &teacher, const TeacherRu
     return options;
 }
 
+namespace {
+
+double asShown(double value)
+{
+    return std::round(value * 10.0) / 10.0;
+}
+
+} // namespace
+
+bool examPassed(double speed, double accuracy, const ExamRules &rules)
+{
+    return asShown(speed) >= rules.speed && asShown(accuracy) >= rules.accuracy;
+}
+
 bool meetsMinimalAccuracy(double shownAccuracy, const TeacherRules &rules)
 {
     if (!rules.minimalAccuracy)
         return true;
     // Judged as shown, to one decimal.
-    return std::round(shownAccuracy * 10.0) / 10.0 >= *rules.minimalAccuracy;
+    return asShown(shownAccuracy) >= *rules.minimalAccuracy;
 }

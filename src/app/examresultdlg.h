@@ -1,0 +1,22 @@
+#pragma once
+
+#include "history/examcertificate.h"
+
+#include <QDialog>
+
+// The end of an exam: the result, and the certificate to save as a PDF.
+class ExamResultDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ExamResultDlg(QWidget *parent, ExamResult result);
+
+    // Writes the certificate, one A4 page; false when the file cannot be written.
+    bool writeCertificate(const QString &path) const;
+
+private:
+    void saveCertificate();
+
+    ExamResult m_result;
+};
