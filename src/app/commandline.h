@@ -8,6 +8,9 @@ struct StartupOptions {
     QString libraryFile; // --library FILE
     QString dataDir; // --data-dir DIR
     int lesson = 0; // --lesson N: start with stored lesson N running
+    QString reportFile; // --report FILE: write the lesson report and end, with no window
+    QString reportFrom; // --from YYYY-MM-DD, the report's first day
+    QString reportTo; // --to YYYY-MM-DD, its last
     bool exitNow = false;
     int exitCode = 0;
 };
