@@ -16,7 +16,9 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
             qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev \
             libxkbcommon-x11-dev libfontconfig-dev \
             fonts-dejavu-core \
-            libqt6sql6-sqlite libsodium-dev
+            libqt6sql6-sqlite libsodium-dev libqt6printsupport6
+# The lesson report's and the certificate's tests read the PDF they write with pdftotext.
+PACKAGES += poppler-utils
 # The package and its test: dpkg-shlibdeps, the .desktop and AppStream validators, lintian.
 PACKAGES += dpkg-dev desktop-file-utils appstream lintian
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")

@@ -50,7 +50,7 @@ diff -u "$work/expected" "$work/files" || fail "the package's files differ from 
 
 # The libraries come from the binary; what Qt loads at run time is named by hand.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6multimedia6 libc6 qt6-qpa-plugins libqt6sql6-sqlite; do
+for package in libqt6widgets6 libqt6multimedia6 libqt6printsupport6 libc6 qt6-qpa-plugins libqt6sql6-sqlite; do
     echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
 done
 

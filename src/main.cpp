@@ -1,4 +1,5 @@
 #include "app/appstyle.h"
+#include "app/classreport.h"
 #include "app/commandline.h"
 #include "app/exitsignals.h"
 #include "app/fontwarmup.h"
@@ -65,6 +66,12 @@ int main(int argc, char *argv[])
         return options.exitCode;
     if (options.teacherPassword)
         return printTeacherPassword(stdin, stdout, stderr);
+    // The report needs no display: a teacher may run it over ssh or from cron.
+    if (!options.reportFile.isEmpty()) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("palcomir"));
+        return ClassReport::writeCsv(options);
+    }
 
     // Qt's own dialogs show dates and sizes (the file dialog's columns) by
     // the system locale, which Qt reads from the environment; on a classroom

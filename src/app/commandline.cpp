@@ -4,7 +4,9 @@
 
 #include "lessons/lessongroups.h"
 
+#include <QDate>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -26,6 +28,10 @@ const char *const kHelp = "Użycie: palcomir [OPCJE]\n"
                           "                     (np. 1201)\n"
                           "  --teacher-password pyta dwa razy o hasło nauczyciela i wypisuje wiersz\n"
                           "                     Haslo=... do sekcji [Nauczyciel] pliku pisarz.ini\n"
+                          "  --report PLIK      zapisuje raport lekcji wszystkich uczniów do pliku CSV\n"
+                          "                     i kończy, bez otwierania okna\n"
+                          "  --from RRRR-MM-DD  raport od tego dnia (włącznie)\n"
+                          "  --to RRRR-MM-DD    raport do tego dnia (włącznie)\n"
                           "  -h, --help         pokazuje ten opis i kończy\n"
                           "  -v, --version      pokazuje wersję programu i kończy\n"
                           "\n"
@@ -53,6 +59,13 @@ bool inLessonGroup(int number)
     using namespace lessongroups;
     return (number >= kFirstLetterLesson && number <= 47)
         || (number >= kFirstBasicLesson && number < kFirstKeypadDrill + 100);
+}
+
+// A day as the report takes it: YYYY-MM-DD, one of the calendar.
+bool isDay(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    return form.match(text).hasMatch() && QDate::fromString(text, Qt::ISODate).isValid();
 }
 
 StartupOptions usageError(const QString &text)
@@ -96,8 +109,9 @@ StartupOptions parseCommandLine(const QStringList &arguments)
         }
 
         bool qtTakesValue = false;
-        const bool ours
-            = name == QLatin1String("library") || name == QLatin1String("data-dir") || name == QLatin1String("lesson");
+        static const QStringList ourOptions { QStringLiteral("library"), QStringLiteral("data-dir"),
+            QStringLiteral("lesson"), QStringLiteral("report"), QStringLiteral("from"), QStringLiteral("to") };
+        const bool ours = ourOptions.contains(name);
         if (!ours && !isQtOption(name, &qtTakesValue))
             return usageError(QStringLiteral("Nieznana opcja: %1.").arg(spelled));
         if (!ours && !qtTakesValue)
@@ -119,6 +133,14 @@ StartupOptions parseCommandLine(const QStringList &arguments)
             if (value.isEmpty() || (info.exists() && !info.isDir()))
                 return usageError(QStringLiteral("Folder danych %1 nie jest folderem.").arg(value));
             options.dataDir = value;
+        } else if (name == QLatin1String("report")) {
+            if (value.isEmpty())
+                return usageError(QStringLiteral("Opcja %1 wymaga nazwy pliku.").arg(spelled));
+            options.reportFile = value;
+        } else if (name == QLatin1String("from") || name == QLatin1String("to")) {
+            if (!isDay(value))
+                return usageError(QStringLiteral("Nieprawidłowa data: %1 (potrzebna RRRR-MM-DD).").arg(value));
+            (name == QLatin1String("from") ? options.reportFrom : options.reportTo) = value;
         } else {
             bool ok = false;
             options.lesson = value.toInt(&ok);
@@ -126,5 +148,10 @@ StartupOptions parseCommandLine(const QStringList &arguments)
                 return usageError(QStringLiteral("Nieprawidłowy numer lekcji: %1.").arg(value));
         }
     }
+    if (options.reportFile.isEmpty() && !(options.reportFrom.isEmpty() && options.reportTo.isEmpty()))
+        return usageError(QStringLiteral("Opcje --from i --to działają tylko z --report."));
+    if (!options.reportFrom.isEmpty() && !options.reportTo.isEmpty() && options.reportFrom > options.reportTo)
+        return usageError(QStringLiteral("Raport od %1 do %2: pierwszy dzień jest po ostatnim.")
+                              .arg(options.reportFrom, options.reportTo));
     return options;
 }

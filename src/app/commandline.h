@@ -9,6 +9,9 @@ struct StartupOptions {
     QString dataDir; // --data-dir DIR
     int lesson = 0; // --lesson N: start with stored lesson N running
     bool teacherPassword = false; // --teacher-password: make the line for the teacher's password, open no window
+    QString reportFile; // --report FILE: write the lesson report and end, with no window
+    QString reportFrom; // --from YYYY-MM-DD, the report's first day
+    QString reportTo; // --to YYYY-MM-DD, its last
     bool exitNow = false;
     int exitCode = 0;
 };

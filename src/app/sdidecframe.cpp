@@ -4,6 +4,7 @@
 #include "app/appicon.h"
 #include "app/apppaths.h"
 #include "app/examresultdlg.h"
+#include "app/classreport.h"
 #include "app/helpwindow.h"
 #include "app/lessonflow.h"
 #include "app/lessonnotices.h"
@@ -343,18 +344,7 @@ void SDIDecFrame::showClass()
 {
     if (!teacherAllows())
         return;
-    const TStudentList &roster = m_classroom->roster();
-    std::vector<ClassPupil> pupils;
-    for (int i = 0; i < roster.count(); ++i) {
-        const TStudent &student = roster.at(i);
-        std::optional<std::string> title;
-        if (const std::optional<std::string> t = m_library.title(student.NextLesson))
-            title = cp1250::toUtf8(*t);
-        pupils.push_back({ cp1250::toUtf8(student.Name), student.NextLesson, title, m_classroom->lessons(student.Id) });
-    }
-    const std::vector<std::pair<std::string, std::string>> gone = m_classroom->pupilsGone();
-    for (const auto &[id, name] : gone)
-        pupils.push_back({ cp1250::toUtf8(name), 0, std::nullopt, m_classroom->lessons(id), true });
+    std::vector<ClassPupil> pupils = ClassReport::pupils(*m_classroom, m_library);
     std::vector<int> next;
     std::vector<bool> forgettable;
     for (const ClassPupil &p : pupils) {
@@ -365,9 +355,13 @@ void SDIDecFrame::showClass()
         return QDateTime::fromSecsSinceEpoch(when).toString(QStringLiteral("yyyy-MM-dd")).toStdString();
     };
     ClassDlg dialog(this, classRows(pupils, m_lessonLimit, dateOf), next);
-    const int listed = roster.count();
-    dialog.allowForgetting(forgettable,
-        [this, &gone, listed](int row) { m_classroom->forgetPupil(gone[std::size_t(row - listed)].first); });
+    dialog.allowForgetting(forgettable, [this, &pupils](int row) {
+        ClassPupil &pupil = pupils[std::size_t(row)];
+        m_classroom->forgetPupil(pupil.id);
+        pupil.lessons.clear(); // nor are they in a report any more
+    });
+    dialog.allowReport([&pupils, sources = ClassReport::sources(m_library)](
+                           const ReportDays &days) { return reportRows(pupils, days, sources); });
     dialog.exec();
 }
 

@@ -5,9 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
-
-std::string field(const std::string &text)
+std::string csvField(const std::string &text)
 {
     if (text.find_first_of(";\"\r\n") == std::string::npos)
         return text;
@@ -19,8 +17,6 @@ std::string field(const std::string &text)
     }
     return quoted + '"';
 }
-
-} // namespace
 
 std::string decimalComma(const std::optional<double> &value)
 {
@@ -42,8 +38,8 @@ std::string classCsv(const std::vector<ClassRow> &rows)
     std::string out = "\xEF\xBB\xBF";
     out += "Uczeń;Następna lekcja;Ukończone lekcje;Ostatnie ćwiczenie;Szybkość (znaki/min);Poprawność (%)\r\n";
     for (const ClassRow &row : rows) {
-        out += field(row.name) + ';' + field(row.nextLesson) + ';' + std::to_string(row.finished) + ';'
-            + field(row.lastPractice) + ';' + decimalComma(row.speed) + ';' + decimalComma(row.accuracy) + "\r\n";
+        out += csvField(row.name) + ';' + csvField(row.nextLesson) + ';' + std::to_string(row.finished) + ';'
+            + csvField(row.lastPractice) + ';' + decimalComma(row.speed) + ';' + decimalComma(row.accuracy) + "\r\n";
     }
     return out;
 }

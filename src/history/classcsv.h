@@ -26,6 +26,8 @@ struct ClassPupil {
     std::optional<std::string> nextTitle; // UTF-8, the library's title of nextLesson
     std::vector<LessonRecord> lessons; // in the order they finished
     bool gone = false; // results whose pupil is no longer on the list
+    std::string className; // UTF-8, empty when the pupil's class is not known
+    std::string id; // the pupil's identity in the history
 };
 
 // The rows of "Klasa": the next lesson, or "kurs ukończony" past the last
@@ -38,7 +40,10 @@ std::vector<ClassRow> classRows(
 // spreadsheets read it; empty for nothing.
 std::string decimalComma(const std::optional<double> &value);
 
-// The CSV file: UTF-8 with a byte-order mark, a header row, fields separated
-// by semicolons, lines ended by CR LF. A field holding a semicolon, a quote or
-// a line break is quoted, its quotes doubled.
+// One field of a CSV file: a field holding a semicolon, a quote or a line
+// break is quoted, its quotes doubled.
+std::string csvField(const std::string &text);
+
+// The CSV file: UTF-8 with a byte-order mark, a header row, fields (csvField)
+// separated by semicolons, lines ended by CR LF.
 std::string classCsv(const std::vector<ClassRow> &rows);

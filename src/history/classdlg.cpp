@@ -100,6 +100,13 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
     connect(exportButton, &QPushButton::clicked, this, &ClassDlg::exportFile);
     connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::ClassView); });
 
+    m_report = dialogButton(this, QStringLiteral("&Raport…"), 104);
+    m_report->hide();
+    connect(m_report, &QPushButton::clicked, this, [this] {
+        ReportDlg report(this, m_reportRows);
+        report.exec();
+    });
+
     m_forget = dialogButton(this, QStringLiteral("&Usuń wyniki"), 103);
     m_forget->hide();
     connect(m_forget, &QPushButton::clicked, this, &ClassDlg::forgetSelected);
@@ -110,6 +117,7 @@ ClassDlg::ClassDlg(QWidget *parent, std::vector<ClassRow> rows, const std::vecto
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(exportButton);
+    buttons->addWidget(m_report);
     buttons->addWidget(m_forget);
     buttons->addStretch();
     buttons->addWidget(close);
@@ -143,6 +151,12 @@ void ClassDlg::exportFile()
         Messages::stop(this, QStringLiteral("Eksportuj"),
             QStringLiteral("Nie można zapisać pliku %1.").arg(QDir::toNativeSeparators(path)));
     }
+}
+
+void ClassDlg::allowReport(ReportDlg::RowsFor rowsFor)
+{
+    m_reportRows = std::move(rowsFor);
+    m_report->setVisible(bool(m_reportRows));
 }
 
 void ClassDlg::allowForgetting(std::vector<bool> rows, std::function<void(int row)> forget)

@@ -136,7 +136,8 @@ private slots:
                              bool windowSystem = false) {
             QTest::newRow(name) << arguments << exitCode << QString::fromUtf8(printed) << windowSystem;
         };
-        row("help", { "--help" }, 0, "^Użycie: palcomir \\[OPCJE\\]\n.*--data-dir FOLDER.*--lesson NUMER");
+        row("help", { "--help" }, 0,
+            "^Użycie: palcomir \\[OPCJE\\]\n.*--data-dir FOLDER.*--lesson NUMER.*--report PLIK");
         row("short help", { "-h" }, 0, "^Użycie: ");
         row("version", { "--version" }, 0, "^Palcomir \\d+\\.\\d+\\.\\d+\n$");
         row("version after other options", { "--lesson", "1201", "-v" }, 0, "^Palcomir ");
@@ -149,6 +150,13 @@ private slots:
         row("the word list is no lesson", { "--lesson=5000" }, 2, "^Nieprawidłowy numer lekcji: 5000\\.");
         row("data folder on a file", { "--data-dir", "/etc/passwd" }, 2,
             "^Folder danych /etc/passwd nie jest folderem\\.");
+        row("report from a day not in the calendar", { "--report", "r.csv", "--from", "2026-02-30" }, 2,
+            "^Nieprawidłowa data: 2026-02-30 ");
+        row("report to a day in another form", { "--report", "r.csv", "--to=1.03.2026" }, 2,
+            "^Nieprawidłowa data: 1\\.03\\.2026 ");
+        row("report days the wrong way round", { "--report", "r.csv", "--from", "2026-03-02", "--to", "2026-03-01" }, 2,
+            "^Raport od 2026-03-02 do 2026-03-01: pierwszy dzień jest po ostatnim\\.");
+        row("days without a report", { "--to", "2026-03-01" }, 2, "^Opcje --from i --to działają tylko z --report\\.");
         row("no display", {}, 1, "^Nie można otworzyć okna programu: brak połączenia z ekranem");
         row("lesson the library lacks", { "--lesson", "1299" }, 2,
             "^Biblioteka lekcji .*pisarz\\.src nie ma lekcji 1299\\.", true);

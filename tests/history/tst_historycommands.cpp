@@ -8,6 +8,7 @@
 #include "history/historystore.h"
 #include "history/progresschart.h"
 #include "history/progressdlg.h"
+#include "history/reportdlg.h"
 #include "history/weakletters.h"
 #include "lessons/tlesson3.h"
 #include "settings/toptions.h"
@@ -19,7 +20,9 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -307,6 +310,109 @@ private slots:
         QVERIFY(file.contains(QStringLiteral("\r\nŻaneta;\"1201 ").toUtf8()));
         QVERIFY(file.contains(";1;"));
         QVERIFY(file.contains(";150,0;90,0\r\n"));
+    }
+    // "Klasa" → "Raport…" over 90 lessons of three pupils in March and two
+    // just outside it: the PDF has a page per 40 rows, each under the column
+    // names, and the CSV is the one palcomir --report writes without a display.
+    void lessonReport()
+    {
+        SDIDecFrame *frame = frameWith({ "Zenon", "Łucja Żółć", "Lena" });
+        {
+            HistoryStore store(frame->classroom().historyFile());
+            const auto record = [&](int position, const QDateTime &when, int i) {
+                const TStudent &pupil = frame->classroom().roster().at(position);
+                LessonRecord lesson;
+                lesson.when = when.toSecsSinceEpoch();
+                lesson.kind = i % 4 ? LessonKind::Stored : LessonKind::Letters;
+                lesson.number = i % 4 ? 1201 + i % 5 : 0;
+                lesson.detail = i % 4 ? "" : "ąę";
+                lesson.seconds = 60 + i;
+                lesson.keystrokes = 200 + i;
+                lesson.errors = i % 7;
+                lesson.speed = 100.0F + float(i) / 4;
+                lesson.accuracy = 90.0F + float(i % 10);
+                return store.record(pupil.Id, pupil.Name, lesson);
+            };
+            for (int i = 0; i < 90; ++i)
+                QVERIFY(record(i % 3, QDateTime(QDate(2026, 3, 1 + i % 31), QTime(8, i % 60)), i));
+            QVERIFY(record(0, QDateTime(QDate(2026, 2, 28), QTime(23, 59)), 1));
+            QVERIFY(record(1, QDateTime(QDate(2026, 4, 1), QTime(0, 0)), 2));
+        }
+        const QString csv = m_dir.filePath(QStringLiteral("raport.csv"));
+        const QString pdf = m_dir.filePath(QStringLiteral("raport.pdf"));
+        std::vector<ReportRow> rows;
+        whenDialogOpens([&](QDialog *dialog) {
+            auto *reportButton = dialog->findChild<QPushButton *>(QStringLiteral("104"));
+            QVERIFY(reportButton && reportButton->isVisible());
+            whenDialogOpens([&](QDialog *inner) {
+                auto *report = qobject_cast<ReportDlg *>(inner);
+                QVERIFY(report);
+                report->setDays(QDate(2026, 3, 1), QDate(2026, 3, 31));
+                rows = report->rows();
+                QVERIFY(report->exportCsv(csv));
+                QVERIFY(report->exportPdf(pdf));
+            });
+            reportButton->click();
+        });
+        frame->runCommand(SDIDecFrame::CmClass);
+        QCOMPARE(rows.size(), std::size_t(90));
+        QStringList pupils;
+        for (const ReportRow &row : rows) {
+            if (pupils.isEmpty() || pupils.last() != QString::fromStdString(row.pupil))
+                pupils << QString::fromStdString(row.pupil);
+        }
+        QCOMPARE(pupils, QStringList({ "Lena", "Łucja Żółć", "Zenon" })); // Polish alphabet order
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), pdf, QStringLiteral("-") });
+        QVERIFY2(text.waitForFinished(30000) && text.exitCode() == 0,
+            "pdftotext (poppler-utils, installed by make setup) cannot read the PDF");
+        QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
+        if (pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        QCOMPARE(pages.size(), 3);
+        QVERIFY2(pages[0].contains(QStringLiteral("Raport lekcji"))
+                && pages[0].contains(QStringLiteral("od 2026-03-01 do 2026-03-31")),
+            qPrintable(pages[0].left(300)));
+        for (const QString &page : pages)
+            QCOMPARE(page.count(QStringLiteral("Poprawność")), 1);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            QStringList fields;
+            for (const std::string &field : reportFields(rows[i])) {
+                if (!field.empty())
+                    fields << QRegularExpression::escape(QString::fromStdString(field));
+            }
+            const QRegularExpression line(fields.join(QStringLiteral("\\s+")));
+            QVERIFY2(line.match(pages[qsizetype(i / ReportDlg::kRowsPerPage)]).hasMatch(), qPrintable(line.pattern()));
+        }
+
+        // The same report from the command line, with no display at all.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            environment.remove(QString::fromLatin1(name));
+        const auto report = [&](const QString &file) {
+            auto process = std::make_unique<QProcess>();
+            process->setProcessEnvironment(environment);
+            process->start(QString::fromLocal8Bit(qgetenv("PALCOMIR_EXECUTABLE")),
+                { "--report", file, "--from", "2026-03-01", "--to=2026-03-31", "--data-dir", m_dir.path(), "--library",
+                    QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY")) });
+            process->waitForFinished(30000);
+            return process;
+        };
+        const QString fromCommandLine = m_dir.filePath(QStringLiteral("wiersz.csv"));
+        const auto done = report(fromCommandLine);
+        QCOMPARE(done->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(done->exitCode(), 0);
+        QCOMPARE(done->readAllStandardError(), QByteArray());
+        const QByteArray written = readAll(csv);
+        QCOMPARE(readAll(fromCommandLine), written);
+        QCOMPARE(written.count("\r\n"), 91);
+        QVERIFY(written.contains("\r\nLena;;2026-03-"));
+
+        const auto failed = report(m_dir.filePath(QStringLiteral("brak/raport.csv")));
+        const QString told = QString::fromLocal8Bit(failed->readAllStandardError());
+        QCOMPARE(failed->exitCode(), 1);
+        QVERIFY2(told.startsWith(QStringLiteral("Nie można zapisać pliku ")), qPrintable(told));
     }
 };
 

@@ -1,12 +1,31 @@
 #include "common/testsupport.h"
 #include "history/classcsv.h"
 #include "history/lessonrecord.h"
+#include "history/lessonreport.h"
 #include "history/weakletters.h"
+
+#include <ctime>
+#include <functional>
 
 namespace {
 
 // "ł:30/10/6000" is a letter with 30 hits, 10 places missed (one wrong key
 // each) and 6 s of typing; "ł:30/1/6000/12" took 12 wrong keys for its one place.
+LessonRecord finished(std::int64_t when, LessonKind kind, int number, const char *detail, float speed)
+{
+    LessonRecord r;
+    r.when = when;
+    r.kind = kind;
+    r.number = number;
+    r.detail = detail;
+    r.seconds = 95;
+    r.keystrokes = 240;
+    r.errors = 3;
+    r.speed = speed;
+    r.accuracy = 98.75F;
+    return r;
+}
+
 std::vector<CharTally> tallies(const QStringList &entries)
 {
     std::vector<CharTally> out;
@@ -108,6 +127,74 @@ private slots:
                        "143,3;97,0\r\n"
                        "\"Jan; \"\"Kowal\"\"\";kurs uko\xC5\x84"
                        "czony;0;;;\r\n"));
+    }
+
+    // A made history: two pupils given out of order, one of them also with
+    // results left by a pupil of the same name who is gone, lessons around
+    // midnight and out of time order, every kind of lesson.
+    void lessonReport_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("rows");
+        const QString sunday = "Adam;4a;2026-03-01 23:59;1203 Litery ś i ć;95;240;3;143,3;98,8";
+        const QString monday = "Adam;4a;2026-03-02 00:00;Wybór liter: ąę;95;240;3;120,0;98,8";
+        const QString ownText = "Adam;4a;2026-03-02 08:15;\"Własny tekst: a;\"\"b\"\".txt\";95;240;3;80,5;98,8";
+        const QString gone = "Adam (bez ucznia);;2026-02-28 10:00;Słowa: kot;95;240;3;60,0;98,8";
+        const QString keypad = "Żaneta;4a;2026-03-03 12:05;Klawiatura numeryczna 1402;95;240;3;200,0;98,8";
+        QTest::newRow("every day: by pupil, then by time")
+            << ""
+            << "" << QStringList { sunday, monday, ownText, gone, keypad };
+        QTest::newRow("from a day: its first minute counts") << "2026-03-02"
+                                                             << "" << QStringList { monday, ownText, keypad };
+        QTest::newRow("to a day: its last minute counts") << ""
+                                                          << "2026-03-01" << QStringList { sunday, gone };
+        QTest::newRow("one day") << "2026-03-02"
+                                 << "2026-03-02" << QStringList { monday, ownText };
+        QTest::newRow("no lesson within the days: the header alone") << "2026-03-04"
+                                                                     << "2026-12-31" << QStringList {};
+    }
+
+    void lessonReport()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QStringList, rows);
+        const auto pupil = [](const char *name, std::vector<LessonRecord> lessons, const char *className, bool gone) {
+            ClassPupil p;
+            p.name = name;
+            p.lessons = std::move(lessons);
+            p.className = className;
+            p.gone = gone;
+            return p;
+        };
+        const ClassPupil zaneta
+            = pupil("Żaneta", { finished(1772539500, LessonKind::Keypad, 1402, "", 200.0F) }, "4a", false);
+        const ClassPupil adam = pupil("Adam",
+            { finished(1772439300, LessonKind::OwnText, 0, "a;\"b\".txt", 80.5F),
+                finished(1772409600, LessonKind::Letters, 0, "ąę", 120.0F),
+                finished(1772409540, LessonKind::Stored, 1203, "", 143.26F) },
+            "4a", false);
+        const ClassPupil adamGone
+            = pupil("Adam", { finished(1772272800, LessonKind::Words, 0, "kot", 60.0F) }, "", true);
+        ReportSources sources;
+        sources.localTime = [](std::int64_t when) {
+            const std::time_t t = when;
+            char text[32];
+            std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", std::gmtime(&t));
+            return std::string(text);
+        };
+        sources.title
+            = [](int number) { return number == 1203 ? std::optional<std::string>("Litery ś i ć") : std::nullopt; };
+        sources.nameBefore = std::less<std::string>();
+        const std::vector<ReportRow> report
+            = reportRows({ zaneta, adam, adamGone }, { from.toStdString(), to.toStdString() }, sources);
+        QString expected = QString::fromUtf8("\xEF\xBB\xBF")
+            + "Uczeń;Klasa;Data i godzina;Lekcja;Czas (s);Naciśnięcia;Błędy;"
+              "Szybkość (znaki/min);Poprawność (%)\r\n";
+        for (const QString &row : rows)
+            expected += row + "\r\n";
+        QCOMPARE(bytes(reportCsv(report)), "\xEF\xBB\xBF" + expected.toUtf8());
     }
 
     void summaries()
