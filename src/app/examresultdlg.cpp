@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextDocument>
@@ -28,11 +30,15 @@ ExamResultDlg::ExamResultDlg(QWidget *parent, ExamResult result)
     auto *close = new QPushButton(QStringLiteral("Zamknij"), this);
     close->setObjectName(QStringLiteral("1"));
     close->setDefault(true);
+    auto *print = new QPushButton(QStringLiteral("&Drukuj…"), this);
+    print->setObjectName(QStringLiteral("102"));
     connect(save, &QPushButton::clicked, this, &ExamResultDlg::saveCertificate);
+    connect(print, &QPushButton::clicked, this, &ExamResultDlg::printCertificate);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save);
+    buttons->addWidget(print);
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
@@ -45,16 +51,30 @@ bool ExamResultDlg::writeCertificate(const QString &path) const
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QPdfWriter pdf(&file);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setResolution(300);
     pdf.setTitle(QStringLiteral("Świadectwo"));
     pdf.setCreator(QStringLiteral("Palcomir"));
+    drawCertificate(pdf);
+    return file.error() == QFileDevice::NoError;
+}
+
+void ExamResultDlg::drawCertificate(QPagedPaintDevice &device) const
+{
+    device.setPageSize(QPageSize(QPageSize::A4));
     QTextDocument document;
     document.setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 14));
     document.setHtml(QString::fromStdString(certificateHtml(m_result)));
-    document.setPageSize(pdf.pageLayout().paintRectPixels(pdf.resolution()).size());
-    document.print(&pdf);
-    return file.error() == QFileDevice::NoError;
+    document.print(&device);
+}
+
+void ExamResultDlg::printCertificate()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Świadectwo"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Drukuj świadectwo"));
+    if (dialog.exec() == QDialog::Accepted)
+        drawCertificate(printer);
 }
 
 void ExamResultDlg::saveCertificate()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QPagedPaintDevice;
+
 // The end of an exam: the result, and the certificate to save as a PDF.
 class ExamResultDlg : public QDialog
 {
@@ -17,6 +19,9 @@ public:
 
 private:
     void saveCertificate();
+    void printCertificate();
+    // Lays the certificate out on a page of the device and draws it.
+    void drawCertificate(QPagedPaintDevice &device) const;
 
     ExamResult m_result;
 };

@@ -1,5 +1,9 @@
 #include "app/sdidecframe.h"
 #include "app/typingapp.h"
+#include "app/examresultdlg.h"
+#include "classroom/classroom.h"
+#include "text/cp1250.h"
+#include "common/lessonharness.h"
 #include "common/messagerecorder.h"
 #include "common/testsupport.h"
 #include "lessons/tlesson1.h"
@@ -7,6 +11,7 @@
 #include "settings/toptions.h"
 
 #include <QDirIterator>
+#include <QLabel>
 #include <QInputDialog>
 #include <QProcess>
 #include <QRadioButton>
@@ -155,6 +160,62 @@ private slots:
             if (file != systemFile())
                 QVERIFY2(!readAll(file).contains("argon2"), qPrintable(file));
         }
+    }
+
+    // A typed exam through the window: it ends on time, is stored once, and
+    // its certificate holds the pupil and the figures the pupil was shown.
+    void examEndsOnTime()
+    {
+        QVERIFY(writeAll(userFile(), "[Stukomat]\nShowAfaterStart=No\n"));
+        QFile::remove(systemFile());
+        QFile::remove(m_dir.filePath(QStringLiteral("data/pisarz.sta")));
+        std::unique_ptr<TypingApp> app = startApp();
+        QVERIFY(app);
+        SDIDecFrame &frame = *app->mainWindow();
+        TStudent pupil(cp1250::fromUtf8("Łucja Żak"), 0, 0);
+        frame.classroom().editableRoster().add(pupil);
+        QVERIFY(frame.classroom().saveRoster());
+        app->options().StudentNo = 0;
+        frame.updateCommands();
+        TeacherRules rules;
+        rules.exam.seconds = 2;
+        rules.exam.speed = 1;
+        rules.exam.accuracy = 50;
+        frame.setTeacherRules(rules);
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+        const QString certificate = m_dir.filePath(QStringLiteral("świadectwo.pdf"));
+        QString shown;
+        DialogWatch watch([&](QDialog &dialog) {
+            if (auto *result = qobject_cast<ExamResultDlg *>(&dialog)) {
+                shown = result->findChild<QLabel *>()->text();
+                QVERIFY(result->writeCertificate(certificate));
+            }
+        });
+        frame.runCommand(SDIDecFrame::CmExam);
+        TLesson1 *exam = frame.lesson();
+        QVERIFY(exam);
+        QTest::qWait(50);
+        for (int i = 0; i < 6; ++i)
+            pressKey(*exam, exam->engine().text().expectedChar);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 6000);
+        QVERIFY(shown.contains(QStringLiteral("Zaliczyłaś sprawdzian")));
+
+        const std::vector<LessonRecord> lessons = frame.classroom().lessons(frame.classroom().roster().at(0).Id);
+        QCOMPARE(lessons.size(), std::size_t(1));
+        QCOMPARE(lessons[0].kind, LessonKind::Exam);
+        QCOMPARE(lessons[0].seconds, 2U);
+        QCOMPARE(lessons[0].keystrokes, 6U);
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), { certificate, QStringLiteral("-") });
+        QVERIFY2(text.waitForFinished(20000) && text.exitCode() == 0, "pdftotext (poppler-utils) must read the certificate");
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        const QString speed = shown.section(QStringLiteral("Szybkość: "), 1).section(QLatin1Char(' '), 0, 0);
+        QVERIFY(!speed.isEmpty());
+        for (const QString &part : { QStringLiteral("Uczennica:"), QStringLiteral("Łucja Żak"), speed,
+                 QStringLiteral("Zaliczony"), QStringLiteral("podpis nauczyciela") })
+            QVERIFY2(page.contains(part), qPrintable(part + QStringLiteral(" in ") + page));
     }
 
     void passwordLine_data()

@@ -67,6 +67,33 @@ private slots:
         QCOMPARE(meetsMinimalAccuracy(accuracy, rules), passes);
     }
 
+    void exam_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<int>>("expected"); // text, seconds, speed, accuracy, errorType
+        QTest::newRow("nothing set") << QByteArray() << QList<int> { 0, 300, 120, 95, 1 };
+        QTest::newRow("all set") << QByteArray("[Sprawdzian]\nTekst=1305\nCzas=10\nSzybkosc=150\nPoprawnosc=97\nBledy=0\n")
+                                 << QList<int> { 1305, 600, 150, 97, 0 };
+        QTest::newRow("a time other than 3, 5 or 10 is 5")
+            << QByteArray("[Sprawdzian]\nCzas=7\n") << QList<int> { 0, 300, 120, 95, 1 };
+        QTest::newRow("values out of range or in words keep the defaults")
+            << QByteArray("[Sprawdzian]\nCzas=3\nSzybkosc=0\nPoprawnosc=dużo\nBledy=2\n")
+            << QList<int> { 0, 180, 120, 95, 1 };
+    }
+
+    void exam()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<int>, expected);
+        const IniFile ini(file.toStdString());
+        const ExamRules exam = loadTeacherRules({ &ini }).exam;
+        QCOMPARE((QList<int> { exam.text, exam.seconds, exam.speed, exam.accuracy, exam.errorType }), expected);
+        // Passed as the figures are shown, to one decimal.
+        QVERIFY(examPassed(exam.speed - 0.04, exam.accuracy, exam));
+        QVERIFY(!examPassed(exam.speed - 0.06, exam.accuracy, exam));
+        QVERIFY(!examPassed(exam.speed, exam.accuracy - 0.06, exam));
+    }
+
     void passwordHash()
     {
         const std::string hash = PasswordHash::make("Żółw 3b");
