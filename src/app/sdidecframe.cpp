@@ -385,7 +385,7 @@ void SDIDecFrame::startExam()
 void SDIDecFrame::examFinished(const TLesson1 &finished)
 {
     const TStudent *student = currentStudent();
-    const LessonResults results = finished.engine().results();
+    const LessonResults results = finished.results();
     const ExamRules &exam = m_rules.exam;
     ExamResult result;
     if (student) {
@@ -460,7 +460,7 @@ LessonRecord SDIDecFrame::describeForHistory(const TLesson1 &finished) const
     record.seconds = engine.seconds();
     record.keystrokes = engine.typedCount();
     record.errors = engine.errorCount();
-    const LessonResults results = engine.results();
+    const LessonResults results = finished.results();
     record.speed = results.speed;
     record.accuracy = results.accuracy;
     record.chars = talliesOf(engine.charCounts(), engine.missedPlaces());
@@ -765,7 +765,7 @@ void SDIDecFrame::lessonFinished()
     if (!finished || !finished->isFinished())
         return;
     // The results are merged and saved before the learner reads the verdict.
-    const LessonResults results = finished->engine().results();
+    const LessonResults results = finished->results();
     TStudent *student = currentStudent();
     if (student) {
         m_classroom->recordLesson(finished->engine().charCounts(), describeForHistory(*finished));

@@ -22,3 +22,15 @@ void TExam::secondPassed()
     if (int(engine().seconds()) >= m_seconds)
         FinishLesson();
 }
+
+float TExam::speedTime() const
+{
+    return float(engine().seconds()) * 1000.0F;
+}
+
+LessonResults TExam::results() const
+{
+    LessonResults r = TLesson1::results();
+    r.speed = typingSpeed(engine().typedCount(), speedTime());
+    return r;
+}

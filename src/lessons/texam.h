@@ -16,10 +16,13 @@ public:
     LessonDescription describe() const override;
     void TogglePause() override;
     int seconds() const { return m_seconds; }
+    // The speed over the exam's whole time, pauses in typing included.
+    LessonResults results() const override;
 
 protected:
     ErrorMode errorMode() const override { return m_mode; }
     void secondPassed() override;
+    float speedTime() const override;
 
 private:
     int m_seconds;

@@ -296,13 +296,23 @@ void TLesson1::AcceptChar(const AcceptResult &accepted)
     showCaretNow();
 }
 
+LessonResults TLesson1::results() const
+{
+    return m_engine.results();
+}
+
+float TLesson1::speedTime() const
+{
+    return m_engine.typingTime();
+}
+
 void TLesson1::ShowStatus()
 {
     StatusFigures figures;
     figures.seconds = m_engine.seconds();
     figures.errors = m_engine.errorCount();
     figures.typedCount = m_engine.typedCount();
-    figures.typingTime = m_engine.typingTime();
+    figures.typingTime = speedTime();
     figures.currentLine = m_engine.currentLine();
     figures.lineCount = m_engine.text().lineCount;
     const QString text = QString::fromStdString(statusLineText(figures));

@@ -65,6 +65,8 @@ public:
     void discardInstruction();
     const TypingEngine &engine() const { return m_engine; }
     bool isFinished() const { return m_finished; }
+    // The speed and accuracy the learner is judged by.
+    virtual LessonResults results() const;
     QString statusText() const { return m_statusText; }
 
     // Layout in pixels.
@@ -138,6 +140,8 @@ protected:
     virtual ErrorMode errorMode() const;
     // After each second of the lesson's clock.
     virtual void secondPassed() { }
+    // The time (ms) the speed is measured over: the keystrokes' own.
+    virtual float speedTime() const;
 
 private:
     int rowTop(int line) const;

@@ -206,6 +206,8 @@ private slots:
         QCOMPARE(lessons[0].kind, LessonKind::Exam);
         QCOMPARE(lessons[0].seconds, 2U);
         QCOMPARE(lessons[0].keystrokes, 6U);
+        // The speed is over the exam's whole time, not only the typing.
+        QCOMPARE(qRound(lessons[0].speed), 6 * 60 / 2);
 
         QProcess text;
         text.start(QStringLiteral("pdftotext"), { certificate, QStringLiteral("-") });
