@@ -13,16 +13,18 @@
 
 namespace {
 
-QRect availableArea(const QWidget *window)
+// The whole screen the window is on, or the part of it windows may take.
+QRect screenArea(const QWidget *window, bool available = false)
 {
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(QPoint(), ViewZoom::kLayoutSize);
+    if (!screen)
+        return QRect(QPoint(), ViewZoom::kLayoutSize);
+    return available ? screen->availableGeometry() : screen->geometry();
 }
 
-QRect screenArea(const QWidget *window)
+QRect availableArea(const QWidget *window)
 {
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(QPoint(), ViewZoom::kLayoutSize);
+    return screenArea(window, true);
 }
 
 } // namespace

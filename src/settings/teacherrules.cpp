@@ -68,16 +68,28 @@ const std::vector<std::string_view> &lockableKeys()
 
 TeacherRules loadTeacherRules(const std::vector<const IniFile *> &files)
 {
-    TeacherRules rules;
-    const auto first = [&files](std::string_view key) -> std::optional<std::string> {
+    // A key's value in the first file that has it.
+    const auto first = [&files](std::string_view section, std::string_view key) -> std::optional<std::string> {
         for (const IniFile *file : files) {
-            const std::string value = file->getString(kSection, key, "\x01", kValueBuffer);
+            const std::string value = file->getString(section, key, "\x01", kValueBuffer);
             if (value != "\x01")
                 return trimmed(value);
         }
         return std::nullopt;
     };
-    if (const std::optional<std::string> list = first("Zablokowane")) {
+    // A whole number within lowest..highest, or nothing.
+    const auto number = [&first](std::string_view section, std::string_view key, int lowest,
+                            int highest) -> std::optional<int> {
+        const std::optional<std::string> text = first(section, key);
+        int value = 0;
+        if (!text || std::from_chars(text->data(), text->data() + text->size(), value).ec != std::errc()
+            || value < lowest || value > highest)
+            return std::nullopt;
+        return value;
+    };
+
+    TeacherRules rules;
+    if (const std::optional<std::string> list = first(kSection, "Zablokowane")) {
         std::size_t start = 0;
         while (start <= list->size()) {
             std::size_t end = list->find(',', start);
@@ -91,33 +103,17 @@ TeacherRules loadTeacherRules(const std::vector<const IniFile *> &files)
             start = end + 1;
         }
     }
-    if (const std::optional<std::string> accuracy = first("MinimalnaPoprawnosc")) {
-        int value = 0;
-        const bool number = std::from_chars(accuracy->data(), accuracy->data() + accuracy->size(), value).ec == std::errc();
-        if (number && value >= 1 && value <= 100)
-            rules.minimalAccuracy = value;
-    }
-    if (const std::optional<std::string> hash = first("Haslo"))
+    rules.minimalAccuracy = number(kSection, "MinimalnaPoprawnosc", 1, 100);
+    if (const std::optional<std::string> hash = first(kSection, "Haslo"))
         rules.passwordHash = *hash;
 
-    const auto number = [&files](std::string_view key, int fallback, int lowest, int highest) {
-        for (const IniFile *file : files) {
-            const std::string value = trimmed(file->getString("Sprawdzian", key, "", kValueBuffer));
-            int n = 0;
-            if (value.empty())
-                continue;
-            const bool read = std::from_chars(value.data(), value.data() + value.size(), n).ec == std::errc();
-            return read && n >= lowest && n <= highest ? n : fallback;
-        }
-        return fallback;
-    };
     ExamRules &exam = rules.exam;
-    exam.text = number("Tekst", 0, 0, 99999);
-    const int minutes = number("Czas", 5, 3, 10);
+    exam.text = number("Sprawdzian", "Tekst", 0, 99999).value_or(exam.text);
+    const int minutes = number("Sprawdzian", "Czas", 3, 10).value_or(5);
     exam.seconds = (minutes == 3 || minutes == 10 ? minutes : 5) * 60;
-    exam.speed = number("Szybkosc", exam.speed, 1, 1000);
-    exam.accuracy = number("Poprawnosc", exam.accuracy, 1, 100);
-    exam.errorType = number("Bledy", exam.errorType, 0, 1);
+    exam.speed = number("Sprawdzian", "Szybkosc", 1, 1000).value_or(exam.speed);
+    exam.accuracy = number("Sprawdzian", "Poprawnosc", 1, 100).value_or(exam.accuracy);
+    exam.errorType = number("Sprawdzian", "Bledy", 0, 1).value_or(exam.errorType);
     return rules;
 }
 

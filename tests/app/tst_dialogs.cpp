@@ -3,6 +3,7 @@
 #include "app/sdidecframe.h"
 #include "app/tendinfodlg.h"
 #include "app/typingapp.h"
+#include "common/appstart.h"
 #include "common/messagerecorder.h"
 #include "common/testsupport.h"
 #include "students/tnewdlg.h"
@@ -129,13 +130,7 @@ class TestDialogs : public QObject
     {
         writeAll(m_dir.filePath(QStringLiteral("pisarz.ini")),
             registrationAtStart ? "[Stukomat]\nShowAfaterStart=Yes\n" : "[Stukomat]\nShowAfaterStart=No\n");
-        StartupOptions options;
-        options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
-        options.dataDir = m_dir.path();
-        auto app = std::make_unique<TypingApp>(options);
-        if (app->start() != 0 || !app->mainWindow())
-            return nullptr;
-        return app;
+        return startTypingApp(m_dir.path());
     }
 
 private slots:

@@ -2,6 +2,7 @@
 #include "app/typingapp.h"
 #include "app/examresultdlg.h"
 #include "classroom/classroom.h"
+#include "common/appstart.h"
 #include "text/cp1250.h"
 #include "common/lessonharness.h"
 #include "common/messagerecorder.h"
@@ -60,16 +61,7 @@ class TestTeacher : public QObject
     QString systemFile() const { return m_dir.filePath(QStringLiteral("etc/palcomir/pisarz.ini")); }
     QString userFile() const { return m_dir.filePath(QStringLiteral("data/pisarz.ini")); }
 
-    std::unique_ptr<TypingApp> startApp()
-    {
-        StartupOptions options;
-        options.libraryFile = QString::fromLocal8Bit(qgetenv("PALCOMIR_LIBRARY"));
-        options.dataDir = m_dir.filePath(QStringLiteral("data"));
-        auto app = std::make_unique<TypingApp>(options);
-        if (app->start() != 0 || !app->mainWindow())
-            return nullptr;
-        return app;
-    }
+    std::unique_ptr<TypingApp> startApp() { return startTypingApp(m_dir.filePath(QStringLiteral("data"))); }
 
 private slots:
     void initTestCase()
