@@ -17,6 +17,8 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
             libxkbcommon-x11-dev libfontconfig-dev \
             fonts-dejavu-core \
             libqt6sql6-sqlite libsodium-dev libqt6printsupport6
+# Class mode: Qt's PostgreSQL driver; the tests start a PostgreSQL server of their own.
+PACKAGES += libqt6sql6-psql postgresql
 # The lesson report's and the certificate's tests read the PDF they write with pdftotext.
 PACKAGES += poppler-utils
 # The package and its test: dpkg-shlibdeps, the .desktop and AppStream validators, lintian.

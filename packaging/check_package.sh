@@ -45,6 +45,7 @@ usr/share/icons/hicolor/scalable/apps/palcomir.svg
 usr/share/man/man1/palcomir.1.gz
 usr/share/metainfo/palcomir.metainfo.xml
 usr/share/palcomir/pisarz.src
+usr/share/palcomir/serwer/palcomir.sql
 LIST
 diff -u "$work/expected" "$work/files" || fail "the package's files differ from the list above"
 

@@ -5,10 +5,12 @@
 #include "classroom/classroom.h"
 #include "lessons/lessonlibrary.h"
 #include "lessons/librarylocator.h"
+#include "settings/settingsfile.h"
 #include "students/studentstore.h"
 #include "text/cp1250.h"
 
 #include <cstdio>
+#include <map>
 #include <memory>
 
 #include <QCollator>
@@ -27,28 +29,25 @@ void printLine(const QString &text)
     std::fputc('\n', stderr);
 }
 
-// The list keeps no class for its pupils yet; once it does, this is the one
-// place that names a pupil's class for "Klasa" and the report.
-std::string classOf(const TStudent & /*student*/)
-{
-    return {};
-}
-
 } // namespace
 
 std::vector<ClassPupil> pupils(Classroom &classroom, const LessonLibrary &library)
 {
-    const TStudentList &roster = classroom.roster();
+    // In class mode: the class on the server, whichever computer its pupils used.
+    const std::vector<TStudent> roster = classroom.classRoster();
+    std::vector<std::string> ids;
+    for (const TStudent &student : roster)
+        ids.push_back(student.Id);
+    std::map<std::string, std::vector<LessonRecord>> lessons = classroom.lessonsOf(ids);
     std::vector<ClassPupil> pupils;
-    for (int i = 0; i < roster.count(); ++i) {
-        const TStudent &student = roster.at(i);
+    for (const TStudent &student : roster) {
         ClassPupil pupil;
         pupil.name = cp1250::toUtf8(student.Name);
         pupil.nextLesson = student.NextLesson;
         if (const std::optional<std::string> title = library.title(student.NextLesson))
             pupil.nextTitle = cp1250::toUtf8(*title);
-        pupil.lessons = classroom.lessons(student.Id);
-        pupil.className = classOf(student);
+        pupil.lessons = std::move(lessons[student.Id]);
+        pupil.className = classroom.className();
         pupil.id = student.Id;
         pupils.push_back(std::move(pupil));
     }
@@ -98,7 +97,11 @@ int writeCsv(const StartupOptions &options)
     {
         int studentNo = -1;
         Classroom classroom(AppPaths::studentsFile(), AppPaths::dataFolder(), AppPaths::computerName(), studentNo);
-        QObject::connect(&classroom, &Classroom::problem, [](const DataProblem &problem) { printLine(problemText(problem)); });
+        QObject::connect(
+            &classroom, &Classroom::problem, [](const DataProblem &problem) { printLine(problemText(problem)); });
+        LabSettings lab;
+        SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles(), nullptr, &lab);
+        classroom.useClassServer(lab);
         classroom.load();
         rows = reportRows(pupils(classroom, *found.library),
             { options.reportFrom.toStdString(), options.reportTo.toStdString() }, sources(*found.library));

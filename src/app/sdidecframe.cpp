@@ -3,8 +3,8 @@
 #include "app/aboutdlg.h"
 #include "app/appicon.h"
 #include "app/apppaths.h"
-#include "app/examresultdlg.h"
 #include "app/classreport.h"
+#include "app/examresultdlg.h"
 #include "app/helpwindow.h"
 #include "app/lessonflow.h"
 #include "app/lessonnotices.h"
@@ -33,8 +33,8 @@
 #include "lessons/tlesson3.h"
 #include "lessons/tlesson4.h"
 #include "lessons/tlesson5.h"
-#include "settings/toptions.h"
 #include "settings/passwordhash.h"
+#include "settings/toptions.h"
 #include "settings/toptionsdlg.h"
 #include "students/tstatdlg.h"
 #include "students/tstuddlg.h"
@@ -48,16 +48,17 @@
 #include <cstdio>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDateTime>
-#include <QLocale>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -100,7 +101,7 @@ const CommandText kCommands[] = {
 
 using namespace lessonflow;
 
-SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent)
+SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, const LabSettings &lab, QWidget *parent)
     : QMainWindow(parent,
         Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
             | Qt::WindowCloseButtonHint)
@@ -113,10 +114,20 @@ SDIDecFrame::SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidge
     // itself never waits on a box.
     connect(m_classroom, &Classroom::problem, this, [this](const DataProblem &problem) {
         if (isVisible())
-            tellProblem(problem);
+            tellWhenFree(problem);
         else
-            QTimer::singleShot(0, this, [this, problem] { tellProblem(problem); });
+            QTimer::singleShot(0, this, [this, problem] { tellWhenFree(problem); });
     });
+    // The class as the server has it: the current pupil may be another one's
+    // place now, or gone.
+    connect(m_classroom, &Classroom::rosterChanged, this, &SDIDecFrame::currentStudentChanged);
+    connect(m_classroom, &Classroom::pupilsHidden, this, [this] {
+        QWidget *over = QApplication::activeModalWidget();
+        Messages::information(over ? over : this, QStringLiteral("Rejestracja"),
+            QStringLiteral("Uczeń zniknie z listy tylko na tym komputerze, a jego wyniki zostaną na serwerze klasy. "
+                           "Z klasy usuwa uczniów nauczyciel."));
+    });
+    m_classroom->useClassServer(lab);
     m_classroom->load();
     m_lessonLimit = lessongroups::kFirstBasicLesson + m_library.countGroup(lessongroups::kFirstBasicLesson);
 
@@ -439,11 +450,29 @@ void SDIDecFrame::weakLettersExercise()
 // Every problem with the class's data is told once, here, in the words of
 // problemText(); also on the standard error, for whoever started the
 // program from a terminal.
+void SDIDecFrame::tellWhenFree(const DataProblem &problem)
+{
+    if (const TLesson1 *running = lesson(); running && !running->isFinished()) {
+        m_deferredProblems << problem;
+        return;
+    }
+    tellProblem(problem);
+}
+
+void SDIDecFrame::tellDeferred()
+{
+    for (const DataProblem &problem : std::exchange(m_deferredProblems, {}))
+        tellProblem(problem);
+}
+
 void SDIDecFrame::tellProblem(const DataProblem &problem)
 {
     const QString text = problemText(problem);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    Messages::stop(this, QStringLiteral("Palcomir"), text);
+    if (problem.code == DataProblem::Code::ServerAway)
+        Messages::information(this, QStringLiteral("Palcomir"), text);
+    else
+        Messages::stop(this, QStringLiteral("Palcomir"), text);
 }
 
 // What a finished lesson was, as the history keeps it.
@@ -488,6 +517,7 @@ void SDIDecFrame::showFingering()
 void SDIDecFrame::showTitle()
 {
     ReplaceClient(new TTitle(this));
+    tellDeferred();
 }
 
 void SDIDecFrame::ReplaceClient(QWidget *client)
@@ -776,6 +806,7 @@ void SDIDecFrame::lessonFinished()
         examFinished(*finished);
         return;
     }
+    tellDeferred();
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);
     QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));

@@ -3,7 +3,9 @@
 #include "app/lessonflow.h"
 #include "history/lessonrecord.h"
 #include "images/thintwindow.h"
+#include "settings/labsettings.h"
 #include "settings/teacherrules.h"
+#include "widgets/dataproblem.h"
 
 #include <map>
 #include <memory>
@@ -14,7 +16,6 @@
 #include <QPointer>
 
 class Classroom;
-struct DataProblem;
 class HelpWindow;
 class LessonLibrary;
 class LockKeys;
@@ -64,7 +65,9 @@ public:
         CmExit = 24310,
     };
 
-    SDIDecFrame(const LessonLibrary &library, TOptions &options, QWidget *parent = nullptr);
+    // lab: class mode, when it names a class server.
+    SDIDecFrame(
+        const LessonLibrary &library, TOptions &options, const LabSettings &lab = {}, QWidget *parent = nullptr);
     ~SDIDecFrame() override;
 
     TOptions &options() const { return m_options; }
@@ -162,6 +165,9 @@ private:
     LessonRecord describeForHistory(const TLesson1 &finished) const;
     void tellLoadProblem(LoadProblem problem, const LessonDescription &lesson);
     void tellProblem(const DataProblem &problem);
+    // Told now, or when the running lesson ends: a box must not catch the typing.
+    void tellWhenFree(const DataProblem &problem);
+    void tellDeferred();
     // Whoever opens the teacher's side gives the teacher's password, when
     // there is one; false when it was not given.
     bool teacherAllows();
@@ -186,5 +192,6 @@ private:
     HelpWindow *m_help = nullptr;
     QPointer<THintWindow> m_chart;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
+    QList<DataProblem> m_deferredProblems; // found while a lesson ran
     lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;
 };

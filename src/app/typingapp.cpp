@@ -67,7 +67,7 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
 
-    m_settings = SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles(), &m_rules);
+    m_settings = SettingsFile::load(AppPaths::settingsFile(), AppPaths::defaultsFiles(), &m_rules, &m_lab);
 
     LibraryLocator::Result found = LibraryLocator::load(m_options.libraryFile);
     if (!found.library) {
@@ -97,7 +97,7 @@ int TypingApp::start()
         return kExitStartupFailed;
     }
 
-    m_frame = std::make_unique<SDIDecFrame>(*m_library, m_settings);
+    m_frame = std::make_unique<SDIDecFrame>(*m_library, m_settings, m_lab);
     m_frame->setTeacherRules(m_rules);
     // The session manager may end the process right after asking for the
     // data, so everything is written now.

@@ -2,6 +2,7 @@
 
 #include "app/commandline.h"
 #include "lessons/lessonlibrary.h"
+#include "settings/labsettings.h"
 #include "settings/teacherrules.h"
 #include "settings/toptions.h"
 
@@ -40,6 +41,7 @@ private:
     StartupOptions m_options;
     TOptions m_settings;
     TeacherRules m_rules; // the teacher's [Nauczyciel] section
+    LabSettings m_lab; // [Pracownia]: class mode
     std::optional<LessonLibrary> m_library;
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<SDIDecFrame> m_frame;

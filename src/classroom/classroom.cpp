@@ -1,5 +1,6 @@
 #include "classroom/classroom.h"
 
+#include "classroom/classlink.h"
 #include "history/historystore.h"
 
 #include <algorithm>
@@ -130,6 +131,8 @@ void Classroom::load()
     if (!m_folderWritable) {
         tell({ DataProblem::Code::FolderReadOnly, folder, {}, 0, probe.errorString() });
     }
+    // The mirror serves until the server answers.
+    syncWithServer();
 }
 
 // What the folder holds now, as this computer has it: the base of the next merge.
@@ -148,6 +151,25 @@ TStudent *Classroom::current()
 
 bool Classroom::saveRoster()
 {
+    if (m_link) {
+        // Pupils removed here stay in the class: the teacher removes them there.
+        std::set<std::string> listed;
+        for (int i = 0; i < m_roster.count(); ++i)
+            listed.insert(m_roster.at(i).Id);
+        std::vector<std::string> hidden;
+        for (const PupilIds::Pupil &p : m_baseIds.pupils) {
+            if (!listed.count(p.id))
+                hidden.push_back(p.id);
+        }
+        if (!hidden.empty()) {
+            ownHistory()->setClassPupils(hidden, HistoryStore::Known::HiddenHere);
+            emit pupilsHidden();
+        }
+        const bool written = writeMirror();
+        applyServerRoster();
+        syncWithServer();
+        return written;
+    }
     const QString path = m_store.path();
     // A folder that cannot be written was told at start; a full disk or a
     // folder made writable since is tried again at every change.
@@ -242,9 +264,19 @@ void Classroom::recordLesson(const TCharCounts &counts, const LessonRecord &reco
     RecordCharCounts(*student, counts);
     if (student->Id.empty())
         student->Id = newId();
-    m_changes.lessons[student->Id].push_back(counts);
     const std::string id = student->Id;
     const std::string name = student->Name;
+    if (m_link) {
+        // Kept here first: the server may be away.
+        LessonRecord lesson = record;
+        lesson.uuid = newId();
+        ownHistory()->record(id, name, lesson, true);
+        tell(ownHistory()->takeProblem());
+        writeMirror();
+        syncWithServer();
+        return;
+    }
+    m_changes.lessons[student->Id].push_back(counts);
     saveRoster();
     if (HistoryStore *own = ownHistory()) {
         own->record(id, name, record);
@@ -256,6 +288,8 @@ void Classroom::setNextLesson(int next)
 {
     if (TStudent *student = current(); student && student->NextLesson != next) {
         student->NextLesson = next;
+        if (m_link)
+            ownHistory()->setUnsentAdvance(student->Id, next);
         saveRoster();
     }
 }
@@ -314,6 +348,8 @@ std::vector<HistoryStore *> Classroom::allHistories()
 
 std::vector<LessonRecord> Classroom::lessons(const std::string &id)
 {
+    if (serverAnswers())
+        return lessonsOf({ id })[id];
     std::vector<LessonRecord> all;
     for (HistoryStore *store : allHistories()) {
         std::vector<LessonRecord> some = store->lessons(id);
@@ -327,9 +363,21 @@ std::vector<LessonRecord> Classroom::lessons(const std::string &id)
 
 std::vector<CharTally> Classroom::charTotals(const std::string &id)
 {
+    // In class mode the server's, with what still waits here for it.
+    std::optional<std::vector<CharTally>> server;
+    if (serverAnswers())
+        server = m_link->call<std::vector<CharTally>>([id](ClassServer &s) { return s.charTotals(id); });
+    std::vector<std::vector<CharTally>> parts;
+    if (server) {
+        parts.push_back(std::move(*server));
+        parts.push_back(ownHistory()->charTotals(id, true));
+    } else {
+        for (HistoryStore *store : allHistories())
+            parts.push_back(store->charTotals(id));
+    }
     std::map<unsigned char, CharTally> sums;
-    for (HistoryStore *store : allHistories()) {
-        for (const CharTally &t : store->charTotals(id)) {
+    for (const std::vector<CharTally> &part : parts) {
+        for (const CharTally &t : part) {
             CharTally &sum = sums[t.Char];
             sum.Char = t.Char;
             sum.Hits += t.Hits;
@@ -347,9 +395,20 @@ std::vector<CharTally> Classroom::charTotals(const std::string &id)
 
 std::vector<TConfusion> Classroom::confusionTotals(const std::string &id)
 {
+    std::optional<std::vector<TConfusion>> server;
+    if (serverAnswers())
+        server = m_link->call<std::vector<TConfusion>>([id](ClassServer &s) { return s.confusionTotals(id); });
+    std::vector<std::vector<TConfusion>> parts;
+    if (server) {
+        parts.push_back(std::move(*server));
+        parts.push_back(ownHistory()->confusionTotals(id, true));
+    } else {
+        for (HistoryStore *store : allHistories())
+            parts.push_back(store->confusionTotals(id));
+    }
     std::map<std::pair<unsigned char, unsigned char>, std::uint32_t> sums;
-    for (HistoryStore *store : allHistories()) {
-        for (const TConfusion &c : store->confusionTotals(id))
+    for (const std::vector<TConfusion> &part : parts) {
+        for (const TConfusion &c : part)
             sums[{ c.Expected, c.Typed }] += c.Count;
     }
     tell(ownHistory()->takeProblem());
@@ -361,7 +420,10 @@ std::vector<TConfusion> Classroom::confusionTotals(const std::string &id)
 
 void Classroom::close()
 {
-    saveRoster();
+    if (m_link)
+        writeMirror();
+    else
+        saveRoster();
     if (m_history)
         m_history->close();
     for (auto &[path, store] : m_others)
@@ -370,6 +432,9 @@ void Classroom::close()
 
 std::vector<std::pair<std::string, std::string>> Classroom::pupilsGone()
 {
+    // The class's pupils are the server's; the teacher removes them there.
+    if (m_link)
+        return {};
     std::set<std::string> listed;
     for (int i = 0; i < m_roster.count(); ++i)
         listed.insert(m_roster.at(i).Id);

@@ -1,21 +1,26 @@
 #pragma once
 
+#include "classroom/classserver.h"
 #include "classroom/pupilids.h"
 #include "classroom/rostermerge.h"
 #include "history/lessonrecord.h"
+#include "settings/labsettings.h"
 #include "students/studentstore.h"
 #include "students/tstudentlist.h"
 #include "widgets/dataproblem.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <QObject>
 #include <QString>
 
+class ClassLink;
 class HistoryStore;
+class QTimer;
 
 // The class's data, in one owner: the list of pupils (pisarz.sta) with who
 // each one is (pisarz.sta.ids), and the learning history, one file per
@@ -28,6 +33,11 @@ class HistoryStore;
 // the signal problem(), each once, with a code and the file concerned (the
 // window words them), and the program goes on without the part that
 // failed, trying again at the next change.
+//
+// In class mode the class lives on the class server (useClassServer): the
+// list in the folder mirrors the class as this computer last saw it, so that
+// it works on without the server; finished lessons wait in this computer's
+// history, marked unsent, until the server has them.
 class Classroom : public QObject
 {
     Q_OBJECT
@@ -37,6 +47,11 @@ public:
     // follows its pupil when the list changes under it.
     Classroom(QString studentsFile, QString historyFolder, QString computer, int &studentNo, QObject *parent = nullptr);
     ~Classroom() override;
+
+    // Class mode, from before load(): the pupils of lab.className on lab.server.
+    void useClassServer(const LabSettings &lab);
+    bool classMode() const { return m_link != nullptr; }
+    const std::string &className() const { return m_className; }
 
     // Reads the list. Says at once when the folder cannot be written.
     void load();
@@ -61,6 +76,18 @@ public:
     std::vector<CharTally> charTotals(const std::string &id);
     std::vector<TConfusion> confusionTotals(const std::string &id);
 
+    // Every pupil of the class, hidden here or not: the server's when it
+    // answers, otherwise the list. Without a server, the list.
+    std::vector<TStudent> classRoster();
+    // The lessons of these pupils, at once.
+    std::map<std::string, std::vector<LessonRecord>> lessonsOf(const std::vector<std::string> &ids);
+
+    // Sends what waits for the class server and reads the class again: after
+    // each change, every minute, and when asked. Nothing waits for it.
+    void syncWithServer();
+    // How long the server took over each lesson of the last round, in ms.
+    const std::vector<double> &lastRecordTimes() const { return m_recordMs; }
+
     // Pupils the history holds lessons of who are no longer on the list:
     // identity and name (Windows-1250).
     std::vector<std::pair<std::string, std::string>> pupilsGone();
@@ -78,6 +105,12 @@ public:
 
 signals:
     void problem(const DataProblem &problem);
+    // Class mode: the list changed as the server said.
+    void rosterChanged();
+    // Class mode: pupils removed from the list here stay in the class.
+    void pupilsHidden();
+    // Class mode: a round with the server ended, answered or not.
+    void synced();
 
 private:
     void tell(const DataProblem &problem);
@@ -85,6 +118,11 @@ private:
     std::vector<HistoryStore *> allHistories();
     void takeIds(const TStudentList &written, const std::string &bytes, std::set<std::string> removed);
     std::string newId() const;
+    // Class mode.
+    bool writeMirror();
+    void received(ServerExchange::Inbox in);
+    void applyServerRoster();
+    bool serverAnswers() const { return m_link && !m_serverAway; }
 
     StudentStore m_store;
     QString m_idsFile;
@@ -99,4 +137,15 @@ private:
     std::unique_ptr<HistoryStore> m_history;
     std::map<QString, std::unique_ptr<HistoryStore>> m_others;
     QList<DataProblem> m_told;
+
+    std::unique_ptr<ClassLink> m_link;
+    std::string m_className;
+    QTimer *m_everyMinute = nullptr;
+    bool m_syncing = false;
+    bool m_syncAgain = false;
+    bool m_serverAway = false; // the last exchange failed
+    bool m_toldAway = false;
+    std::optional<std::vector<TStudent>> m_serverRoster; // read, not yet applied to the list
+    std::vector<TStudent> m_lastClass; // the class as last read
+    std::vector<double> m_recordMs;
 };

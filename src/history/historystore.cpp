@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <sys/vfs.h>
@@ -107,6 +108,16 @@ const std::vector<std::vector<const char *>> &HistoryStore::migrations()
         // 4: the places of the text missed, each once; lessons kept before have none.
         {
             "ALTER TABLE lesson_chars ADD COLUMN missed_places INTEGER",
+        },
+        // 5: class mode: each lesson's identity on the class server and
+        // whether it waits for it (1) or its pupil is not there (2); the
+        // class's pupils as this computer knows them; advances not yet sent.
+        {
+            "ALTER TABLE lessons ADD COLUMN uuid TEXT",
+            "ALTER TABLE lessons ADD COLUMN unsent INTEGER NOT NULL DEFAULT 0",
+            "CREATE INDEX lessons_unsent ON lessons (unsent) WHERE unsent = 1",
+            "CREATE TABLE class_pupils (uid TEXT PRIMARY KEY, known INTEGER NOT NULL)",
+            "CREATE TABLE unsent_next (uid TEXT PRIMARY KEY, next INTEGER NOT NULL)",
         },
     };
     return steps;
@@ -362,7 +373,7 @@ std::vector<std::pair<std::string, std::string>> HistoryStore::pupils()
     return out;
 }
 
-bool HistoryStore::record(const std::string &id, const std::string &name, const LessonRecord &lesson)
+bool HistoryStore::record(const std::string &id, const std::string &name, const LessonRecord &lesson, bool unsent)
 {
     if (m_readOnly || !ensureOpen())
         return false;
@@ -378,7 +389,8 @@ bool HistoryStore::record(const std::string &id, const std::string &name, const 
     }
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO lessons (student, finished, kind, number, detail, suggested, seconds,"
-                             " keystrokes, errors, speed, accuracy) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                             " keystrokes, errors, speed, accuracy, uuid, unsent)"
+                             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &value : {
              QVariant(qlonglong(key)),
              QVariant(qlonglong(lesson.when)),
@@ -391,6 +403,8 @@ bool HistoryStore::record(const std::string &id, const std::string &name, const 
              QVariant(qlonglong(lesson.errors)),
              QVariant(double(lesson.speed)),
              QVariant(double(lesson.accuracy)),
+             lesson.uuid.empty() ? QVariant() : QVariant(QString::fromStdString(lesson.uuid)),
+             QVariant(unsent ? 1 : 0),
          })
         q.addBindValue(value);
     bool ok = q.exec();
@@ -455,10 +469,11 @@ std::vector<LessonRecord> HistoryStore::lessons(const std::string &id)
     QSqlQuery q(database());
     if (!runForPupil(q, id,
             QStringLiteral("SELECT finished, kind, number, detail, suggested, seconds, keystrokes, errors, speed,"
-                           " accuracy FROM lessons WHERE student = ? ORDER BY finished, id")))
+                           " accuracy, uuid FROM lessons WHERE student = ? ORDER BY finished, id")))
         return out;
     while (q.next()) {
         LessonRecord r;
+        r.uuid = q.value(10).toString().toStdString();
         r.when = q.value(0).toLongLong();
         r.kind = LessonKind(q.value(1).toInt());
         r.number = q.value(2).toInt();
@@ -474,14 +489,22 @@ std::vector<LessonRecord> HistoryStore::lessons(const std::string &id)
     return out;
 }
 
-std::vector<CharTally> HistoryStore::charTotals(const std::string &id)
+namespace {
+QString onlyUnsent(bool unsentOnly)
+{
+    return unsentOnly ? QStringLiteral(" AND l.unsent = 1") : QString();
+}
+} // namespace
+
+std::vector<CharTally> HistoryStore::charTotals(const std::string &id, bool unsentOnly)
 {
     std::vector<CharTally> out;
     QSqlQuery q(database());
     if (!runForPupil(q, id,
             QStringLiteral("SELECT c.ch, sum(c.hits), sum(c.misses), sum(c.time),"
                            " sum(coalesce(c.missed_places, c.misses)) FROM lesson_chars c"
-                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ? GROUP BY c.ch ORDER BY c.ch")))
+                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?%1 GROUP BY c.ch ORDER BY c.ch")
+                .arg(onlyUnsent(unsentOnly))))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), std::uint32_t(q.value(1).toLongLong()),
@@ -491,18 +514,160 @@ std::vector<CharTally> HistoryStore::charTotals(const std::string &id)
     return out;
 }
 
-std::vector<TConfusion> HistoryStore::confusionTotals(const std::string &id)
+std::vector<TConfusion> HistoryStore::confusionTotals(const std::string &id, bool unsentOnly)
 {
     std::vector<TConfusion> out;
     QSqlQuery q(database());
     if (!runForPupil(q, id,
             QStringLiteral("SELECT c.expected, c.typed, sum(c.count) FROM confusions c"
-                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?"
-                           " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed")))
+                           " JOIN lessons l ON l.id = c.lesson WHERE l.student = ?%1"
+                           " GROUP BY c.expected, c.typed ORDER BY c.expected, c.typed")
+                .arg(onlyUnsent(unsentOnly))))
         return out;
     while (q.next()) {
         out.push_back({ static_cast<unsigned char>(q.value(0).toInt()), static_cast<unsigned char>(q.value(1).toInt()),
             std::uint32_t(q.value(2).toLongLong()) });
     }
     return out;
+}
+
+bool HistoryStore::exec(const QString &sql, const QVariantList &values)
+{
+    if (m_readOnly || !ensureOpen())
+        return false;
+    QSqlQuery q(database());
+    q.prepare(sql);
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (q.exec())
+        return true;
+    failed(q.lastError());
+    return false;
+}
+
+std::vector<QVariantList> HistoryStore::rows(const QString &sql, const QVariantList &values)
+{
+    std::vector<QVariantList> out;
+    if (!ensureOpen())
+        return out;
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    q.prepare(sql);
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec()) {
+        failed(q.lastError());
+        return out;
+    }
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, LessonRecord>> HistoryStore::unsentLessons()
+{
+    std::vector<std::pair<std::string, LessonRecord>> out;
+    std::map<qlonglong, std::size_t> byKey;
+    for (const QVariantList &r :
+        rows(QStringLiteral("SELECT l.id, s.uid, l.finished, l.kind, l.number, l.detail, l.suggested, l.seconds,"
+                            " l.keystrokes, l.errors, l.speed, l.accuracy, l.uuid FROM lessons l"
+                            " JOIN students s ON s.key = l.student WHERE l.unsent = 1 ORDER BY l.finished, l.id"))) {
+        LessonRecord lesson;
+        lesson.when = r[2].toLongLong();
+        lesson.kind = LessonKind(r[3].toInt());
+        lesson.number = r[4].toInt();
+        lesson.detail = r[5].toString().toStdString();
+        lesson.suggested = r[6].toInt() != 0;
+        lesson.seconds = std::uint32_t(r[7].toLongLong());
+        lesson.keystrokes = std::uint32_t(r[8].toLongLong());
+        lesson.errors = std::uint32_t(r[9].toLongLong());
+        lesson.speed = r[10].toFloat();
+        lesson.accuracy = r[11].toFloat();
+        lesson.uuid = r[12].toString().toStdString();
+        byKey[r[0].toLongLong()] = out.size();
+        out.emplace_back(r[1].toString().toStdString(), std::move(lesson));
+    }
+    if (out.empty())
+        return out;
+    for (const QVariantList &r :
+        rows(QStringLiteral("SELECT c.lesson, c.ch, c.hits, c.misses, c.time, coalesce(c.missed_places, c.misses)"
+                            " FROM lesson_chars c JOIN lessons l ON l.id = c.lesson WHERE l.unsent = 1"
+                            " ORDER BY c.lesson, c.ch"))) {
+        if (const auto it = byKey.find(r[0].toLongLong()); it != byKey.end())
+            out[it->second].second.chars.push_back({ static_cast<unsigned char>(r[1].toInt()),
+                std::uint32_t(r[2].toLongLong()), std::uint32_t(r[3].toLongLong()), std::uint32_t(r[4].toLongLong()),
+                std::uint32_t(r[5].toLongLong()) });
+    }
+    for (const QVariantList &r : rows(QStringLiteral("SELECT c.lesson, c.expected, c.typed, c.count FROM confusions c"
+                                                     " JOIN lessons l ON l.id = c.lesson WHERE l.unsent = 1"
+                                                     " ORDER BY c.lesson, c.expected, c.typed"))) {
+        if (const auto it = byKey.find(r[0].toLongLong()); it != byKey.end())
+            out[it->second].second.confusions.push_back({ static_cast<unsigned char>(r[1].toInt()),
+                static_cast<unsigned char>(r[2].toInt()), std::uint32_t(r[3].toLongLong()) });
+    }
+    return out;
+}
+
+void HistoryStore::markLessons(const std::vector<std::string> &uuids, Delivery delivery)
+{
+    if (uuids.empty() || m_readOnly || !ensureOpen())
+        return;
+    QSqlDatabase db = database();
+    db.transaction();
+    for (const std::string &uuid : uuids) {
+        if (!exec(QStringLiteral("UPDATE lessons SET unsent = ? WHERE uuid = ?"),
+                { delivery == Delivery::Sent ? 0 : 2, QString::fromStdString(uuid) })) {
+            db.rollback();
+            return;
+        }
+    }
+    db.commit();
+}
+
+std::map<std::string, int> HistoryStore::unsentAdvances()
+{
+    std::map<std::string, int> out;
+    for (const QVariantList &r : rows(QStringLiteral("SELECT uid, next FROM unsent_next")))
+        out[r[0].toString().toStdString()] = r[1].toInt();
+    return out;
+}
+
+void HistoryStore::setUnsentAdvance(const std::string &id, int next)
+{
+    exec(QStringLiteral("INSERT INTO unsent_next (uid, next) VALUES (?, ?)"
+                        " ON CONFLICT (uid) DO UPDATE SET next = max(next, excluded.next)"),
+        { QString::fromStdString(id), next });
+}
+
+void HistoryStore::dropAdvance(const std::string &id, int next)
+{
+    exec(QStringLiteral("DELETE FROM unsent_next WHERE uid = ? AND next <= ?"), { QString::fromStdString(id), next });
+}
+
+std::map<std::string, HistoryStore::Known> HistoryStore::classPupils()
+{
+    std::map<std::string, Known> out;
+    for (const QVariantList &r : rows(QStringLiteral("SELECT uid, known FROM class_pupils")))
+        out[r[0].toString().toStdString()] = Known(r[1].toInt());
+    return out;
+}
+
+void HistoryStore::setClassPupils(const std::vector<std::string> &ids, Known known)
+{
+    if (ids.empty() || m_readOnly || !ensureOpen())
+        return;
+    QSqlDatabase db = database();
+    db.transaction();
+    for (const std::string &id : ids) {
+        if (!exec(QStringLiteral("INSERT OR REPLACE INTO class_pupils (uid, known) VALUES (?, ?)"),
+                { QString::fromStdString(id), int(known) })) {
+            db.rollback();
+            return;
+        }
+    }
+    db.commit();
 }

@@ -4,10 +4,12 @@
 #include "widgets/dataproblem.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <QString>
+#include <QVariantList>
 
 class QSqlDatabase;
 class QSqlError;
@@ -29,7 +31,7 @@ class QSqlQuery;
 class HistoryStore
 {
 public:
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     explicit HistoryStore(QString path, bool readOnly = false);
     ~HistoryStore();
@@ -50,16 +52,35 @@ public:
     // The pupil's lessons, here and nowhere else, go.
     void removePupil(const std::string &id);
 
-    // Adds one lesson of a pupil (name in Windows-1250); false when it was not written.
-    bool record(const std::string &id, const std::string &name, const LessonRecord &lesson);
+    // Adds one lesson of a pupil (name in Windows-1250); false when it was not
+    // written. In class mode it waits for the class server (unsent).
+    bool record(const std::string &id, const std::string &name, const LessonRecord &lesson, bool unsent = false);
+
+    // Class mode: the lessons waiting for the class server, with their
+    // pupil's identity, keystrokes and wrong keys, in the order they finished.
+    std::vector<std::pair<std::string, LessonRecord>> unsentLessons();
+    enum class Delivery { Sent, NoPupil };
+    // The server has them (Sent), or will never take them: their pupil is
+    // not on it (NoPupil); either way they are not sent again.
+    void markLessons(const std::vector<std::string> &uuids, Delivery delivery);
+    // Where each pupil's course goes on, not yet told to the server.
+    std::map<std::string, int> unsentAdvances();
+    void setUnsentAdvance(const std::string &id, int next);
+    // The server has it: an advance made since stays.
+    void dropAdvance(const std::string &id, int next);
+    // What this computer knows of the class's pupils.
+    enum class Known { OnServer = 1, HiddenHere = 2 };
+    std::map<std::string, Known> classPupils();
+    void setClassPupils(const std::vector<std::string> &ids, Known known);
 
     // The pupil's lessons in the order they were finished, without their
     // per-character figures.
     std::vector<LessonRecord> lessons(const std::string &id);
     // The pupil's keystrokes per character, summed over every lesson.
-    std::vector<CharTally> charTotals(const std::string &id);
+    // unsentOnly: of the lessons still waiting for the class server.
+    std::vector<CharTally> charTotals(const std::string &id, bool unsentOnly = false);
     // The pupil's wrong keystrokes per pair, summed over every lesson.
-    std::vector<TConfusion> confusionTotals(const std::string &id);
+    std::vector<TConfusion> confusionTotals(const std::string &id, bool unsentOnly = false);
     // Every pupil this file holds lessons of: identity and name (Windows-1250).
     std::vector<std::pair<std::string, std::string>> pupils();
 
@@ -87,6 +108,10 @@ private:
     // Runs a query of the pupil (its one parameter); false when the file
     // has no such pupil, the history is off or the query fails.
     bool runForPupil(QSqlQuery &q, const std::string &id, const QString &sql);
+    // Runs one statement with its values; false (noted) when it fails.
+    bool exec(const QString &sql, const QVariantList &values);
+    // A query's rows, each as its values; nothing when it fails.
+    std::vector<QVariantList> rows(const QString &sql, const QVariantList &values = {});
 
     QString m_path;
     QString m_connection;

@@ -18,6 +18,16 @@ std::vector<CharTally> talliesOf(const TCharCounts &counts, const PlaceCounts &m
     return out;
 }
 
+TCharCounts countsOf(const std::vector<CharTally> &tallies)
+{
+    TCharCounts counts {};
+    for (const CharTally &t : tallies) {
+        if (const int slot = statCharSlot(t.Char); slot >= 0)
+            counts[std::size_t(slot)] = { t.Hits, t.Time, t.Misses };
+    }
+    return counts;
+}
+
 std::string lessonLabel(const LessonRecord &record, const std::optional<std::string> &title)
 {
     switch (record.kind) {

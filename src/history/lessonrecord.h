@@ -34,10 +34,13 @@ struct LessonRecord {
     float accuracy = 0.0F; // per cent, as the verdict said
     std::vector<CharTally> chars; // only the characters typed
     std::vector<TConfusion> confusions;
+    std::string uuid; // the lesson's own identity on the class server; empty outside class mode
 };
 
 // The characters a lesson's counters hold, in StatChars order.
 std::vector<CharTally> talliesOf(const TCharCounts &counts, const PlaceCounts &missedPlaces = {});
+// And back: the counters of the characters a lesson's tallies hold.
+TCharCounts countsOf(const std::vector<CharTally> &tallies);
 
 // How the history names a lesson (UTF-8): "1203 Litery f i j" with the
 // library's title, "Wybór liter: abc", "Słowa: abc", "Klawiatura numeryczna

@@ -35,7 +35,7 @@ std::optional<std::string> readExisting(const QString &path)
 
 } // namespace
 
-TOptions load(const QString &path, const QStringList &defaultsFiles, TeacherRules *rules)
+TOptions load(const QString &path, const QStringList &defaultsFiles, TeacherRules *rules, LabSettings *lab)
 {
     std::vector<IniFile> teachers;
     for (const QString &file : defaultsFiles)
@@ -44,13 +44,18 @@ TOptions load(const QString &path, const QStringList &defaultsFiles, TeacherRule
     for (auto file = teachers.crbegin(); file != teachers.crend(); ++file)
         defaults = loadOptions(*file, defaults);
     const std::optional<std::string> bytes = readExisting(path);
-    const TOptions own = loadOptions(IniFile(bytes.value_or(std::string())), defaults);
+    const IniFile ownFile(bytes.value_or(std::string()));
+    const TOptions own = loadOptions(ownFile, defaults);
     std::vector<const IniFile *> files;
     for (const IniFile &file : teachers)
         files.push_back(&file);
     const TeacherRules found = loadTeacherRules(files);
     if (rules)
         *rules = found;
+    if (lab) {
+        files.push_back(&ownFile);
+        *lab = loadLabSettings(files);
+    }
     return withLocks(own, defaults, found);
 }
 

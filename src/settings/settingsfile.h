@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/labsettings.h"
 #include "settings/teacherrules.h"
 #include "settings/toptions.h"
 
@@ -15,7 +16,10 @@ namespace SettingsFile {
 // gives the keys that the user's file and the files before it lack. They are
 // only ever read. Their [Nauczyciel] section goes to rules (when asked for),
 // and a key it locks takes the teachers' value whatever the user's file says.
-TOptions load(const QString &path, const QStringList &defaultsFiles = {}, TeacherRules *rules = nullptr);
+// [Pracownia] goes to lab (when asked for), from the teachers' files before
+// the user's.
+TOptions load(const QString &path, const QStringList &defaultsFiles = {}, TeacherRules *rules = nullptr,
+    LabSettings *lab = nullptr);
 
 // False when nothing was written: the write failed, or the existing file
 // cannot be read (or is absurdly large) and would lose its other lines. A

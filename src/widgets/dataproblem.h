@@ -23,6 +23,7 @@ struct DataProblem {
         HistoryDamagedCopied, // the history file was damaged: copied to `copy`, a new one started
         HistoryDamagedKept, // the history file is damaged and no copy could be made
         HistoryNotWritten, // a lesson could not be written to the history
+        ServerAway, // the class server does not answer: results wait on this computer
     };
 
     DataProblem() = default;

@@ -47,6 +47,9 @@ const ProblemText kTexts[] = {
     { Code::HistoryNotWritten,
         "Nie można zapisać historii nauki w pliku %1. "
         "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii." },
+    { Code::ServerAway,
+        "Serwer klasy nie odpowiada. Wyniki lekcji są na razie zapisywane na tym komputerze "
+        "i trafią na serwer, gdy znów będzie dostępny." },
 };
 
 } // namespace

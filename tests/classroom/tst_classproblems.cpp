@@ -33,6 +33,7 @@ private slots:
         QTest::newRow("history damaged, copied") << Code::HistoryDamagedCopied << true << true << false;
         QTest::newRow("history damaged, kept") << Code::HistoryDamagedKept << true << false << false;
         QTest::newRow("history not written") << Code::HistoryNotWritten << true << false << false;
+        QTest::newRow("class server away") << Code::ServerAway << false << false << false;
     }
 
     void everyProblemHasItsText()

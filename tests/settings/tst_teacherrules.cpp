@@ -1,5 +1,6 @@
 #include "common/testsupport.h"
 #include "settings/inifile.h"
+#include "settings/labsettings.h"
 #include "settings/passwordhash.h"
 #include "settings/teacherrules.h"
 
@@ -24,8 +25,8 @@ private slots:
             << QByteArray("[Nauczyciel]\nZablokowane=Type\nMinimalnaPoprawnosc=99\nHaslo=$argon2id$v=19$x\n")
             << QStringLiteral("Type") << 90 << QByteArray("$argon2id$v=19$x");
         QTest::newRow("an accuracy out of range or not a number is none")
-            << QByteArray("[Nauczyciel]\nMinimalnaPoprawnosc=101\n") << QByteArray("[Nauczyciel]\nMinimalnaPoprawnosc=95\n")
-            << QString() << 0 << QByteArray();
+            << QByteArray("[Nauczyciel]\nMinimalnaPoprawnosc=101\n")
+            << QByteArray("[Nauczyciel]\nMinimalnaPoprawnosc=95\n") << QString() << 0 << QByteArray();
         QTest::newRow("an accuracy in words is none")
             << QByteArray("[Nauczyciel]\nMinimalnaPoprawnosc=dużo\n") << QByteArray() << QString() << 0 << QByteArray();
     }
@@ -72,13 +73,13 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QList<int>>("expected"); // text, seconds, speed, accuracy, errorType
         QTest::newRow("nothing set") << QByteArray() << QList<int> { 0, 300, 120, 95, 1 };
-        QTest::newRow("all set") << QByteArray("[Sprawdzian]\nTekst=1305\nCzas=10\nSzybkosc=150\nPoprawnosc=97\nBledy=0\n")
+        QTest::newRow("all set") << QByteArray(
+            "[Sprawdzian]\nTekst=1305\nCzas=10\nSzybkosc=150\nPoprawnosc=97\nBledy=0\n")
                                  << QList<int> { 1305, 600, 150, 97, 0 };
         QTest::newRow("a time other than 3, 5 or 10 is 5")
             << QByteArray("[Sprawdzian]\nCzas=7\n") << QList<int> { 0, 300, 120, 95, 1 };
-        QTest::newRow("values out of range or in words keep the defaults")
-            << QByteArray("[Sprawdzian]\nCzas=3\nSzybkosc=0\nPoprawnosc=dużo\nBledy=2\n")
-            << QList<int> { 0, 180, 120, 95, 1 };
+        QTest::newRow("values out of range or in words keep the defaults") << QByteArray(
+            "[Sprawdzian]\nCzas=3\nSzybkosc=0\nPoprawnosc=dużo\nBledy=2\n") << QList<int> { 0, 180, 120, 95, 1 };
     }
 
     void exam()
@@ -92,6 +93,46 @@ private slots:
         QVERIFY(examPassed(exam.speed - 0.04, exam.accuracy, exam));
         QVERIFY(!examPassed(exam.speed - 0.06, exam.accuracy, exam));
         QVERIFY(!examPassed(exam.speed, exam.accuracy - 0.06, exam));
+    }
+
+    // Class mode comes from the first file that names a server, the
+    // teacher's before the user's, with that file's class.
+    void classMode_data()
+    {
+        QTest::addColumn<QString>("teacher");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("className");
+        QTest::newRow("none") << ""
+                              << "[Stukomat]\nClick=1\n"
+                              << ""
+                              << "";
+        QTest::newRow("the user's") << ""
+                                    << "[pracownia]\nserwer = host=s dbname=p\nKlasa=3b\n"
+                                    << "host=s dbname=p"
+                                    << "3b";
+        QTest::newRow("the teacher's wins") << "[Pracownia]\nSerwer=host=t\nKlasa=4a\n"
+                                            << "[Pracownia]\nSerwer=host=u\nKlasa=1c\n"
+                                            << "host=t"
+                                            << "4a";
+        QTest::newRow("a class alone is no server") << "[Pracownia]\nKlasa=4a\n"
+                                                    << "[Pracownia]\nSerwer=host=u\n"
+                                                    << "host=u"
+                                                    << "";
+    }
+
+    void classMode()
+    {
+        QFETCH(QString, teacher);
+        QFETCH(QString, user);
+        QFETCH(QString, server);
+        QFETCH(QString, className);
+        const IniFile teacherFile(teacher.toStdString());
+        const IniFile userFile(user.toStdString());
+        const LabSettings lab = loadLabSettings({ &teacherFile, &userFile });
+        QCOMPARE(QString::fromStdString(lab.server), server);
+        QCOMPARE(QString::fromStdString(lab.className), className);
+        QCOMPARE(lab.classMode(), !server.isEmpty());
     }
 
     void passwordHash()
