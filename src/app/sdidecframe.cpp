@@ -452,17 +452,43 @@ void SDIDecFrame::weakLettersExercise()
 // program from a terminal.
 void SDIDecFrame::tellWhenFree(const DataProblem &problem)
 {
-    if (const TLesson1 *running = lesson(); running && !running->isFinished()) {
-        m_deferredProblems << problem;
-        return;
-    }
-    tellProblem(problem);
+    m_deferredProblems << problem;
+    // The server's absence comes from a thread of its own, at any moment:
+    // given a second, the dialog that opens at start is up and it waits.
+    if (problem.code == DataProblem::Code::ServerAway)
+        retellSoon();
+    else
+        tellDeferred();
 }
 
+void SDIDecFrame::retellSoon()
+{
+    if (!m_retell) {
+        m_retell = new QTimer(this);
+        m_retell->setSingleShot(true);
+        m_retell->setInterval(1000);
+        connect(m_retell, &QTimer::timeout, this, &SDIDecFrame::tellDeferred);
+    }
+    m_retell->start();
+}
+
+// Nothing interrupts the typing; the server's absence, which no action of
+// the learner's brought about, also waits for the dialogs to close.
 void SDIDecFrame::tellDeferred()
 {
-    for (const DataProblem &problem : std::exchange(m_deferredProblems, {}))
-        tellProblem(problem);
+    const TLesson1 *running = lesson();
+    const bool typing = running && !running->isFinished();
+    const bool dialog = QApplication::activeModalWidget() != nullptr;
+    QList<DataProblem> waiting;
+    for (const DataProblem &problem : std::exchange(m_deferredProblems, {})) {
+        if (typing || (dialog && problem.code == DataProblem::Code::ServerAway))
+            waiting << problem;
+        else
+            tellProblem(problem);
+    }
+    m_deferredProblems << waiting;
+    if (!m_deferredProblems.isEmpty())
+        retellSoon();
 }
 
 void SDIDecFrame::tellProblem(const DataProblem &problem)
@@ -806,7 +832,6 @@ void SDIDecFrame::lessonFinished()
         examFinished(*finished);
         return;
     }
-    tellDeferred();
     const bool masculine = student && student->Male != 0;
     const bool suggested = offersNextLesson(m_source);
     QString text = QString::fromStdString(verdictText(results.speed, results.accuracy, masculine, suggested));
@@ -836,6 +861,8 @@ void SDIDecFrame::lessonFinished()
             return EndAnswer::Closed;
         }
     }();
+    // Told between the verdict and the next lesson.
+    tellDeferred();
     const NextStep step = afterSuggestedLesson(student->NextLesson, answer, m_lessonLimit, enough);
     m_classroom->setNextLesson(step.nextLesson);
     if (!step.startLesson || !startLesson(makeStoredLesson(step.startLesson), LessonSource::Suggested))
@@ -851,6 +878,13 @@ void SDIDecFrame::openRegistration()
     connect(&dialog, &TStudDlg::listChanged, this, [this, &dialog] {
         m_classroom->saveRoster();
         dialog.reload();
+    });
+    // Pupils registered at other computers of the class show up while it is open.
+    connect(m_classroom, &Classroom::serverRosterWaiting, &dialog, [this, &dialog] {
+        if (QApplication::activeModalWidget() == &dialog) {
+            m_classroom->applyServerRoster();
+            dialog.reload();
+        }
     });
     dialog.exec();
     m_options.StudentNo = validStudentNo(m_options.StudentNo, m_classroom->roster().count());

@@ -21,6 +21,7 @@ class LessonLibrary;
 class LockKeys;
 
 class QLabel;
+class QTimer;
 class QMenu;
 class TCanvas;
 class TLesson1;
@@ -168,6 +169,7 @@ private:
     // Told now, or when the running lesson ends: a box must not catch the typing.
     void tellWhenFree(const DataProblem &problem);
     void tellDeferred();
+    void retellSoon();
     // Whoever opens the teacher's side gives the teacher's password, when
     // there is one; false when it was not given.
     bool teacherAllows();
@@ -193,5 +195,6 @@ private:
     QPointer<THintWindow> m_chart;
     QString m_lastOwnText; // offered again by the next "Własne teksty"
     QList<DataProblem> m_deferredProblems; // found while a lesson ran
+    QTimer *m_retell = nullptr; // tries them again
     lessonflow::LessonSource m_source = lessonflow::LessonSource::Chosen;
 };

@@ -82,6 +82,9 @@ public:
     // The lessons of these pupils, at once.
     std::map<std::string, std::vector<LessonRecord>> lessonsOf(const std::vector<std::string> &ids);
 
+    // Class mode: the list becomes the class as last read, when a read waits.
+    void applyServerRoster();
+
     // Sends what waits for the class server and reads the class again: after
     // each change, every minute, and when asked. Nothing waits for it.
     void syncWithServer();
@@ -107,6 +110,9 @@ signals:
     void problem(const DataProblem &problem);
     // Class mode: the list changed as the server said.
     void rosterChanged();
+    // Class mode: the class as the server has it waits until no dialog is
+    // shown, or until applyServerRoster().
+    void serverRosterWaiting();
     // Class mode: pupils removed from the list here stay in the class.
     void pupilsHidden();
     // Class mode: a round with the server ended, answered or not.
@@ -121,8 +127,9 @@ private:
     // Class mode.
     bool writeMirror();
     void received(ServerExchange::Inbox in);
-    void applyServerRoster();
-    bool serverAnswers() const { return m_link && !m_serverAway; }
+    // Whether a window's read goes to the server; when it is away, the
+    // local history answers and a round is started to see whether it is back.
+    bool serverAnswers();
 
     StudentStore m_store;
     QString m_idsFile;

@@ -80,10 +80,12 @@ void Classroom::received(ServerExchange::Inbox in)
     if (in.roster) {
         m_lastClass = *in.roster;
         m_serverRoster = std::move(in.roster);
-        // A dialog may be showing the list: it changes when the dialog saves it.
+        // A dialog may hold a pupil of the list: it changes when the dialog is done.
         const bool windows = qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
         if (!windows || !QApplication::activeModalWidget())
             applyServerRoster();
+        else
+            emit serverRosterWaiting();
     }
     if (std::exchange(m_syncAgain, false))
         syncWithServer();
@@ -160,13 +162,24 @@ bool Classroom::writeMirror()
     return true;
 }
 
+bool Classroom::serverAnswers()
+{
+    if (m_link && m_serverAway)
+        syncWithServer();
+    return m_link && !m_serverAway;
+}
+
 std::vector<TStudent> Classroom::classRoster()
 {
-    if (serverAnswers()) {
+    // The teacher asks for the class: the server is asked even when the last
+    // round failed, and what it says stands for the reads that follow.
+    if (m_link) {
         const std::string className = m_className;
-        if (auto read = m_link->call<std::vector<TStudent>>(
-                [className](ClassServer &server) { return server.roster(className); }))
-            m_lastClass = *read;
+        auto read = m_link->call<std::vector<TStudent>>(
+            [className](ClassServer &server) { return server.roster(className); });
+        m_serverAway = !read;
+        if (read)
+            m_lastClass = std::move(*read);
     }
     if (m_link && !m_lastClass.empty())
         return m_lastClass;

@@ -75,6 +75,18 @@ LessonRecord lessonOf(const QSqlQuery &q, int first)
     return r;
 }
 
+// The first line of what the server or libpq said: the rest is advice for
+// the server's administrator, not for a pupil's message.
+QString firstLine(const QSqlError &error)
+{
+    const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+    for (const QString &line : text.split(u'\n')) {
+        if (!line.trimmed().isEmpty())
+            return line.simplified();
+    }
+    return text;
+}
+
 const char *const kLessonColumns = "l.id, l.finished, l.kind, l.number, l.detail, l.suggested, l.seconds,"
                                    " l.keystrokes, l.errors, l.speed, l.accuracy";
 
@@ -114,7 +126,7 @@ bool ClassServer::open()
     // The driver passes its options to libpq as they are, with ';' for ' '.
     db.setConnectOptions(QString::fromStdString(connectionString(m_server)));
     if (!db.open()) {
-        m_error = db.lastError().text().trimmed();
+        m_error = firstLine(db.lastError());
         return false;
     }
     m_error.clear();
@@ -138,7 +150,7 @@ QSqlQuery *ClassServer::run(const QString &sql, const QVariantList &values)
         q.bindValue(i, values[i]);
     ok = ok && q.exec();
     if (!ok) {
-        m_error = q.lastError().text().trimmed();
+        m_error = firstLine(q.lastError());
         // A lost connection is opened again at the next call.
         m_prepared.clear();
         database().close();

@@ -46,6 +46,7 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
     connect(remove, &QPushButton::clicked, this, &TStudDlg::removeStudent);
     connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::Registration); });
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(m_list, &QListWidget::currentRowChanged, this, &TStudDlg::selectionMoved);
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(ok);
@@ -65,12 +66,22 @@ TStudDlg::TStudDlg(QWidget *parent, TStudentList &students, TOptions &options, i
 
 void TStudDlg::fillList(int entry)
 {
+    m_filling = true;
     m_list->clear();
     m_list->addItem(QStringLiteral("[anonim]"));
     for (int i = 0; i < m_students.count(); ++i)
         m_list->addItem(textcodec::toQString(m_students.at(i).Name));
     if (QListWidgetItem *current = m_list->item(entry))
         m_list->setCurrentItem(current);
+    m_filling = false;
+    selectionMoved(m_list->currentRow());
+}
+
+// Who is selected, by identity: the list may be replaced while it is shown.
+void TStudDlg::selectionMoved(int entry)
+{
+    if (!m_filling && entry >= 0)
+        m_selectedId = entry >= 1 && entry - 1 < m_students.count() ? m_students.at(entry - 1).Id : std::string();
 }
 
 void TStudDlg::reload()

@@ -30,6 +30,7 @@ signals:
 
 private:
     void fillList(int entry);
+    void selectionMoved(int entry);
     void changed();
     void addStudent();
     void removeStudent();
@@ -41,4 +42,5 @@ private:
     QListWidget *m_list = nullptr; // 101: "[anonim]", then every student
     QCheckBox *m_showAtStart = nullptr; // 104
     std::string m_selectedId;
+    bool m_filling = false;
 };
