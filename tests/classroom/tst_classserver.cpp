@@ -1,6 +1,11 @@
+#include "app/apppaths.h"
+#include "app/sdidecframe.h"
 #include "classroom/classroom.h"
 #include "classroom/classserver.h"
+#include "common/lessonharness.h"
+#include "common/messagerecorder.h"
 #include "common/pgserver.h"
+#include "common/testsupport.h"
 #include "history/historystore.h"
 #include "students/tstudent.h"
 #include "text/cp1250.h"
@@ -260,9 +265,40 @@ private slots:
         QVERIFY(std::any_of(everyone.begin(), everyone.end(), [&](const TStudent &s) { return s.Id == id; }));
     }
 
+    // The window tells of the absent server once, and not while the pupil types.
+    void windowTellsOnceBetweenLessons()
+    {
+        QTemporaryDir dir;
+        QVERIFY(AppPaths::setDataDir(dir.path()));
+        MessageRecorder recorder;
+        TOptions options;
+        options.Click = false;
+        SDIDecFrame frame(builtLibrary(), options, LabSettings { "host=127.0.0.1 port=1 dbname=palcomir", "3b" });
+        QSignalSpy round(&frame.classroom(), &Classroom::synced);
+        frame.show();
+        QVERIFY(frame.startStoredLesson(1201));
+        QPointer<TLesson1> lesson = frame.lesson();
+        QVERIFY(round.wait(30000));
+        const auto told
+            = [&recorder] { return recorder.texts().filter(QStringLiteral("Serwer klasy nie odpowiada")).size(); };
+        QTest::qWait(1500);
+        QCOMPARE(told(), 0);
+        typeToTheEnd(lesson);
+        QTRY_VERIFY(!lesson);
+        QTRY_COMPARE(told(), 1);
+        QVERIFY(frame.startStoredLesson(1202));
+        lesson = frame.lesson();
+        typeToTheEnd(lesson);
+        QTRY_VERIFY(!lesson);
+        frame.classroom().syncWithServer();
+        QVERIFY(round.wait(30000));
+        QTest::qWait(1500);
+        QCOMPARE(told(), 1);
+    }
+
 private:
     PgServer m_pg;
 };
 
-QTEST_GUILESS_MAIN(TestClassServer)
+QTEST_MAIN(TestClassServer)
 #include "tst_classserver.moc"
