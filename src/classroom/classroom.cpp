@@ -361,22 +361,31 @@ std::vector<LessonRecord> Classroom::lessons(const std::string &id)
     return all;
 }
 
-std::vector<CharTally> Classroom::charTotals(const std::string &id)
+// What a pupil's totals are summed from: in class mode the server's, with
+// what still waits here for it; otherwise every computer's history file.
+template<typename Total>
+std::vector<std::vector<Total>> Classroom::totalsParts(
+    std::optional<std::vector<Total>> (ClassServer::*fromServer)(const std::string &),
+    std::vector<Total> (HistoryStore::*fromFile)(const std::string &, bool), const std::string &id)
 {
-    // In class mode the server's, with what still waits here for it.
-    std::optional<std::vector<CharTally>> server;
+    std::optional<std::vector<Total>> server;
     if (serverAnswers())
-        server = m_link->call<std::vector<CharTally>>([id](ClassServer &s) { return s.charTotals(id); });
-    std::vector<std::vector<CharTally>> parts;
+        server = m_link->call<std::vector<Total>>([id, fromServer](ClassServer &s) { return (s.*fromServer)(id); });
+    std::vector<std::vector<Total>> parts;
     if (server) {
         parts.push_back(std::move(*server));
-        parts.push_back(ownHistory()->charTotals(id, true));
+        parts.push_back((ownHistory()->*fromFile)(id, true));
     } else {
         for (HistoryStore *store : allHistories())
-            parts.push_back(store->charTotals(id));
+            parts.push_back((store->*fromFile)(id, false));
     }
+    return parts;
+}
+
+std::vector<CharTally> Classroom::charTotals(const std::string &id)
+{
     std::map<unsigned char, CharTally> sums;
-    for (const std::vector<CharTally> &part : parts) {
+    for (const std::vector<CharTally> &part : totalsParts(&ClassServer::charTotals, &HistoryStore::charTotals, id)) {
         for (const CharTally &t : part) {
             CharTally &sum = sums[t.Char];
             sum.Char = t.Char;
@@ -395,19 +404,9 @@ std::vector<CharTally> Classroom::charTotals(const std::string &id)
 
 std::vector<TConfusion> Classroom::confusionTotals(const std::string &id)
 {
-    std::optional<std::vector<TConfusion>> server;
-    if (serverAnswers())
-        server = m_link->call<std::vector<TConfusion>>([id](ClassServer &s) { return s.confusionTotals(id); });
-    std::vector<std::vector<TConfusion>> parts;
-    if (server) {
-        parts.push_back(std::move(*server));
-        parts.push_back(ownHistory()->confusionTotals(id, true));
-    } else {
-        for (HistoryStore *store : allHistories())
-            parts.push_back(store->confusionTotals(id));
-    }
     std::map<std::pair<unsigned char, unsigned char>, std::uint32_t> sums;
-    for (const std::vector<TConfusion> &part : parts) {
+    for (const std::vector<TConfusion> &part :
+        totalsParts(&ClassServer::confusionTotals, &HistoryStore::confusionTotals, id)) {
         for (const TConfusion &c : part)
             sums[{ c.Expected, c.Typed }] += c.Count;
     }

@@ -130,6 +130,10 @@ private:
     // Whether a window's read goes to the server; when it is away, the
     // local history answers and a round is started to see whether it is back.
     bool serverAnswers();
+    template<typename Total>
+    std::vector<std::vector<Total>> totalsParts(
+        std::optional<std::vector<Total>> (ClassServer::*fromServer)(const std::string &),
+        std::vector<Total> (HistoryStore::*fromFile)(const std::string &, bool), const std::string &id);
 
     StudentStore m_store;
     QString m_idsFile;

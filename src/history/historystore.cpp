@@ -614,18 +614,7 @@ std::vector<std::pair<std::string, LessonRecord>> HistoryStore::unsentLessons()
 
 void HistoryStore::markLessons(const std::vector<std::string> &uuids, Delivery delivery)
 {
-    if (uuids.empty() || m_readOnly || !ensureOpen())
-        return;
-    QSqlDatabase db = database();
-    db.transaction();
-    for (const std::string &uuid : uuids) {
-        if (!exec(QStringLiteral("UPDATE lessons SET unsent = ? WHERE uuid = ?"),
-                { delivery == Delivery::Sent ? 0 : 2, QString::fromStdString(uuid) })) {
-            db.rollback();
-            return;
-        }
-    }
-    db.commit();
+    execEach(QStringLiteral("UPDATE lessons SET unsent = ? WHERE uuid = ?"), delivery == Delivery::Sent ? 0 : 2, uuids);
 }
 
 std::map<std::string, int> HistoryStore::unsentAdvances()
@@ -658,13 +647,18 @@ std::map<std::string, HistoryStore::Known> HistoryStore::classPupils()
 
 void HistoryStore::setClassPupils(const std::vector<std::string> &ids, Known known)
 {
+    execEach(QStringLiteral("INSERT OR REPLACE INTO class_pupils (known, uid) VALUES (?, ?)"), int(known), ids);
+}
+
+// The statement once for each identity, with value before it, in one transaction.
+void HistoryStore::execEach(const QString &sql, const QVariant &value, const std::vector<std::string> &ids)
+{
     if (ids.empty() || m_readOnly || !ensureOpen())
         return;
     QSqlDatabase db = database();
     db.transaction();
     for (const std::string &id : ids) {
-        if (!exec(QStringLiteral("INSERT OR REPLACE INTO class_pupils (uid, known) VALUES (?, ?)"),
-                { QString::fromStdString(id), int(known) })) {
+        if (!exec(sql, { value, QString::fromStdString(id) })) {
             db.rollback();
             return;
         }

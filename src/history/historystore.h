@@ -110,6 +110,7 @@ private:
     bool runForPupil(QSqlQuery &q, const std::string &id, const QString &sql);
     // Runs one statement with its values; false (noted) when it fails.
     bool exec(const QString &sql, const QVariantList &values);
+    void execEach(const QString &sql, const QVariant &value, const std::vector<std::string> &ids);
     // A query's rows, each as its values; nothing when it fails.
     std::vector<QVariantList> rows(const QString &sql, const QVariantList &values = {});
 
