@@ -17,8 +17,11 @@ PACKAGES := cmake g++ make ninja-build pkg-config \
             libxkbcommon-x11-dev libfontconfig-dev \
             fonts-dejavu-core \
             libqt6sql6-sqlite libsodium-dev libqt6printsupport6
-# Class mode: Qt's PostgreSQL driver; the tests start a PostgreSQL server of their own.
-PACKAGES += libqt6sql6-psql postgresql
+# Class mode: Qt's PostgreSQL driver.
+PACKAGES += libqt6sql6-psql
+# Only for the tests and the benchmarks, which start a PostgreSQL server of
+# their own: a pupil's computer that runs the program needs no server.
+TEST_PACKAGES := postgresql
 # The lesson report's and the certificate's tests read the PDF they write with pdftotext.
 PACKAGES += poppler-utils
 # The package and its test: dpkg-shlibdeps, the .desktop and AppStream validators, lintian.
@@ -26,14 +29,14 @@ PACKAGES += dpkg-dev desktop-file-utils appstream lintian
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all setup configure build run test bench bench-xvfb bench-sound clean deb
+.PHONY: all setup setup-tests configure build run test bench bench-xvfb bench-sound clean deb
 
 all: build
 
 # Installs only what is missing, so it costs nothing once everything is there.
-setup:
+define install_missing
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -41,6 +44,13 @@ setup:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
 	fi
+endef
+
+setup:
+	$(call install_missing,$(PACKAGES))
+
+setup-tests: setup
+	$(call install_missing,$(TEST_PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt: | setup
 	cmake -S . -B $(BUILD_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
@@ -53,13 +63,13 @@ build: configure
 run: build
 	$(BUILD_DIR)/palcomir $(ARGS)
 
-test: build
+test: build setup-tests
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600
 
 # giflib (the GIF benchmark's reference) and ImageMagick (its photo-like
 # pictures) serve only the benchmarks, so only this target installs them;
 # configuring again lets the build find it.
-bench: build
+bench: build setup-tests
 	@bash -c '. bench/ensure_packages.sh && ensure_packages libgif-dev imagemagick'
 	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) --target benchmarks --parallel
@@ -95,7 +105,7 @@ ASAN_DIR ?= build-asan
 # JOBS=1 builds one file at a time on a shared machine.
 ASAN_FLAGS := -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 .PHONY: test-asan
-test-asan: setup
+test-asan: setup-tests
 	cmake -S . -B $(ASAN_DIR) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug \
 	    "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g" "-DCMAKE_CXX_FLAGS=$(ASAN_FLAGS)" \
 	    "-DCMAKE_EXE_LINKER_FLAGS=$(ASAN_FLAGS)"
