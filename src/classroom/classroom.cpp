@@ -270,7 +270,9 @@ void Classroom::recordLesson(const TCharCounts &counts, const LessonRecord &reco
         // Kept here first: the server may be away.
         LessonRecord lesson = record;
         lesson.uuid = newId();
-        ownHistory()->record(id, name, lesson, true);
+        // A history that cannot be written leaves it in memory, for this run.
+        if (!ownHistory()->record(id, name, lesson, true))
+            m_unkept.emplace_back(id, std::move(lesson));
         tell(ownHistory()->takeProblem());
         writeMirror();
         syncWithServer();
@@ -288,8 +290,10 @@ void Classroom::setNextLesson(int next)
 {
     if (TStudent *student = current(); student && student->NextLesson != next) {
         student->NextLesson = next;
-        if (m_link)
+        if (m_link) {
             ownHistory()->setUnsentAdvance(student->Id, next);
+            m_unkeptAdvances[student->Id] = next;
+        }
         saveRoster();
     }
 }

@@ -159,4 +159,8 @@ private:
     std::optional<std::vector<TStudent>> m_serverRoster; // read, not yet applied to the list
     std::vector<TStudent> m_lastClass; // the class as last read
     std::vector<double> m_recordMs;
+    // What waits for the server, in memory as well, for this run: lessons the
+    // history file could not take, and the course's advances.
+    std::vector<std::pair<std::string, LessonRecord>> m_unkept;
+    std::map<std::string, int> m_unkeptAdvances;
 };

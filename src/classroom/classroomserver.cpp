@@ -52,7 +52,10 @@ void Classroom::syncWithServer()
             out.pupils.push_back(pupil);
     }
     out.lessons = own->unsentLessons();
+    out.lessons.insert(out.lessons.end(), m_unkept.begin(), m_unkept.end());
     out.advances = own->unsentAdvances();
+    for (const auto &[pupil, next] : m_unkeptAdvances)
+        out.advances[pupil] = std::max(out.advances[pupil], next);
     tell(own->takeProblem());
     m_syncing = true;
     m_link->post<ServerExchange::Inbox>(
@@ -69,6 +72,13 @@ void Classroom::received(ServerExchange::Inbox in)
     own->markLessons(in.noPupil, HistoryStore::Delivery::NoPupil);
     for (const auto &[pupil, next] : in.advanced)
         own->dropAdvance(pupil, next);
+    std::set<std::string> done(in.sent.begin(), in.sent.end());
+    done.insert(in.noPupil.begin(), in.noPupil.end());
+    std::erase_if(m_unkept, [&done](const auto &unkept) { return done.count(unkept.second.uuid) != 0; });
+    std::erase_if(m_unkeptAdvances, [&in](const auto &advance) {
+        const auto sent = in.advanced.find(advance.first);
+        return sent != in.advanced.end() && sent->second >= advance.second;
+    });
     tell(own->takeProblem());
     m_serverAway = !in.error.isEmpty();
     m_recordMs = std::move(in.recordMs);
@@ -105,7 +115,11 @@ void Classroom::applyServerRoster()
     std::map<std::string, std::vector<TCharCounts>> waiting;
     for (const auto &[pupil, lesson] : own->unsentLessons())
         waiting[pupil].push_back(countsOf(lesson.chars));
-    const std::map<std::string, int> advances = own->unsentAdvances();
+    std::map<std::string, int> advances = own->unsentAdvances();
+    for (const auto &[pupil, next] : m_unkeptAdvances)
+        advances[pupil] = std::max(advances[pupil], next);
+    for (const auto &[pupil, lesson] : m_unkept)
+        waiting[pupil].push_back(countsOf(lesson.chars));
 
     const std::string currentId = current() ? current()->Id : std::string();
     TStudentList list;

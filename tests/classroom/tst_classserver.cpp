@@ -248,6 +248,39 @@ private slots:
         QCOMPARE(history.unsentLessons().size(), std::size_t(2));
     }
 
+    // A history file that cannot be written does not keep a lesson from the server.
+    void unwritableHistoryStillSends()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("palcomir-pc8.db"))); // no database can be opened there
+        int studentNo = -1;
+        Classroom classroom(QDir(folder.path()).filePath(QStringLiteral("pisarz.sta")), folder.path(),
+            QStringLiteral("pc8"), studentNo);
+        classroom.useClassServer({ m_pg.connection().toStdString(), "3b" });
+        QSignalSpy round(&classroom, &Classroom::synced);
+        classroom.load();
+        QVERIFY(round.wait(30000));
+        classroom.editableRoster().add(TStudent("Iga", 0, 0));
+        classroom.saveRoster();
+        QVERIFY(round.wait(30000));
+        studentNo = classroom.roster().count() - 1;
+        const std::string id = classroom.current()->Id;
+        TCharCounts counts {};
+        counts[std::size_t(statCharSlot('i'))] = { 12, 6000, 0 };
+        LessonRecord record;
+        record.when = 5000;
+        record.chars = talliesOf(counts);
+        classroom.recordLesson(counts, record);
+        QVERIFY(round.wait(30000));
+        classroom.setNextLesson(1202);
+        QVERIFY(round.wait(30000));
+        QVERIFY(
+            m_pg.psql(QStringLiteral("SELECT count(l.id), p.next_lesson FROM palcomir.pupils p"
+                                     " LEFT JOIN palcomir.lessons l ON l.pupil = p.id WHERE p.id = '%1' GROUP BY p.id")
+                          .arg(QString::fromStdString(id))));
+        QCOMPARE(m_pg.output.section(u'\n', 2, 2).simplified(), QStringLiteral("1 | 1202"));
+    }
+
     // "Usuń" on a computer hides the pupil there; the class keeps them.
     void removingHidesHereOnly()
     {
