@@ -402,6 +402,7 @@ void SDIDecFrame::examFinished(const TLesson1 &finished)
     if (student) {
         result.pupil = cp1250::toUtf8(student->Name);
         result.masculine = student->Male != 0;
+        result.className = m_classroom->className();
     }
     result.date = QLocale(QLocale::Polish).toString(QDate::currentDate(), QStringLiteral("d.MM.yyyy")).toStdString();
     const int number = finished.describe().number;
