@@ -454,9 +454,9 @@ void SDIDecFrame::weakLettersExercise()
 void SDIDecFrame::tellWhenFree(const DataProblem &problem)
 {
     m_deferredProblems << problem;
-    // The server's absence comes from a thread of its own, at any moment:
-    // given a second, the dialog that opens at start is up and it waits.
-    if (problem.code == DataProblem::Code::ServerAway)
+    // A notice comes from a thread of its own, at any moment: given a
+    // second, the dialog that opens at start is up and it waits.
+    if (isNotice(problem))
         retellSoon();
     else
         tellDeferred();
@@ -473,8 +473,8 @@ void SDIDecFrame::retellSoon()
     m_retell->start();
 }
 
-// Nothing interrupts the typing; the server's absence, which no action of
-// the learner's brought about, also waits for the dialogs to close.
+// Nothing interrupts the typing; a notice, which no action of the
+// learner's brought about, also waits for the dialogs to close.
 void SDIDecFrame::tellDeferred()
 {
     const TLesson1 *running = lesson();
@@ -482,7 +482,7 @@ void SDIDecFrame::tellDeferred()
     const bool dialog = QApplication::activeModalWidget() != nullptr;
     QList<DataProblem> waiting;
     for (const DataProblem &problem : std::exchange(m_deferredProblems, {})) {
-        if (typing || (dialog && problem.code == DataProblem::Code::ServerAway))
+        if (typing || (dialog && isNotice(problem)))
             waiting << problem;
         else
             tellProblem(problem);
@@ -496,7 +496,7 @@ void SDIDecFrame::tellProblem(const DataProblem &problem)
 {
     const QString text = problemText(problem);
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    if (problem.code == DataProblem::Code::ServerAway)
+    if (isNotice(problem))
         Messages::information(this, QStringLiteral("Palcomir"), text);
     else
         Messages::stop(this, QStringLiteral("Palcomir"), text);

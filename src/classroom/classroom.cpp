@@ -165,8 +165,8 @@ bool Classroom::saveRoster()
             ownHistory()->setClassPupils(hidden, HistoryStore::Known::HiddenHere);
             emit pupilsHidden();
         }
-        const bool written = writeMirror();
-        applyServerRoster();
+        // The class as last read, with this computer's changes, or the list as it is.
+        const bool written = m_serverRoster ? applyServerRoster() : writeMirror();
         syncWithServer();
         return written;
     }
@@ -352,8 +352,16 @@ std::vector<HistoryStore *> Classroom::allHistories()
 
 std::vector<LessonRecord> Classroom::lessons(const std::string &id)
 {
-    if (serverAnswers())
-        return lessonsOf({ id })[id];
+    if (serverAnswers()) {
+        if (auto read = m_link->call<std::map<std::string, std::vector<LessonRecord>>>(
+                [id](ClassServer &server) { return server.pupilLessons(id); }))
+            return withWaiting(std::move(*read), { id })[id];
+    }
+    return localLessons(id);
+}
+
+std::vector<LessonRecord> Classroom::localLessons(const std::string &id)
+{
     std::vector<LessonRecord> all;
     for (HistoryStore *store : allHistories()) {
         std::vector<LessonRecord> some = store->lessons(id);

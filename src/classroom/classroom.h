@@ -82,8 +82,9 @@ public:
     // The lessons of these pupils, at once.
     std::map<std::string, std::vector<LessonRecord>> lessonsOf(const std::vector<std::string> &ids);
 
-    // Class mode: the list becomes the class as last read, when a read waits.
-    void applyServerRoster();
+    // Class mode: the list becomes the class as last read, when a read
+    // waits; false when the list could not be written.
+    bool applyServerRoster();
 
     // Sends what waits for the class server and reads the class again: after
     // each change, every minute, and when asked. Nothing waits for it.
@@ -130,6 +131,10 @@ private:
     // Whether a window's read goes to the server; when it is away, the
     // local history answers and a round is started to see whether it is back.
     bool serverAnswers();
+    // Every computer's history files.
+    std::vector<LessonRecord> localLessons(const std::string &id);
+    std::map<std::string, std::vector<LessonRecord>> withWaiting(
+        std::map<std::string, std::vector<LessonRecord>> read, const std::vector<std::string> &ids);
     template<typename Total>
     std::vector<std::vector<Total>> totalsParts(
         std::optional<std::vector<Total>> (ClassServer::*fromServer)(const std::string &),

@@ -106,10 +106,10 @@ void Classroom::received(ServerExchange::Inbox in)
 // The list becomes the class as the server has it, without the pupils hidden
 // here, with this computer's lessons not yet on the server applied again, and
 // with the pupils registered here that the server does not have yet.
-void Classroom::applyServerRoster()
+bool Classroom::applyServerRoster()
 {
     if (!m_serverRoster)
-        return;
+        return true;
     HistoryStore *own = ownHistory();
     const std::map<std::string, HistoryStore::Known> known = own->classPupils();
     std::map<std::string, std::vector<TCharCounts>> waiting;
@@ -152,8 +152,9 @@ void Classroom::applyServerRoster()
         if (m_roster.at(i).Id == currentId)
             m_studentNo = i;
     }
-    writeMirror();
+    const bool written = writeMirror();
     emit rosterChanged();
+    return written;
 }
 
 // The list in the folder is this computer's copy of the class: written as it
@@ -205,21 +206,29 @@ std::vector<TStudent> Classroom::classRoster()
 
 std::map<std::string, std::vector<LessonRecord>> Classroom::lessonsOf(const std::vector<std::string> &ids)
 {
-    std::map<std::string, std::vector<LessonRecord>> out;
-    std::optional<std::map<std::string, std::vector<LessonRecord>>> read;
     if (serverAnswers()) {
         const std::string className = m_className;
-        read = m_link->call<std::map<std::string, std::vector<LessonRecord>>>(
-            [className](ClassServer &server) { return server.classLessons(className); });
+        if (auto read = m_link->call<std::map<std::string, std::vector<LessonRecord>>>(
+                [className](ClassServer &server) { return server.classLessons(className); }))
+            return withWaiting(std::move(*read), ids);
     }
-    if (!read) {
-        for (const std::string &id : ids)
-            out[id] = lessons(id);
-        return out;
-    }
+    std::map<std::string, std::vector<LessonRecord>> out;
     for (const std::string &id : ids)
-        out[id] = std::move((*read)[id]);
-    for (auto &[pupil, lesson] : ownHistory()->unsentLessons()) {
+        out[id] = localLessons(id);
+    return out;
+}
+
+// The server's lessons of these pupils and the ones still waiting here for
+// it, in the order they finished.
+std::map<std::string, std::vector<LessonRecord>> Classroom::withWaiting(
+    std::map<std::string, std::vector<LessonRecord>> read, const std::vector<std::string> &ids)
+{
+    std::map<std::string, std::vector<LessonRecord>> out;
+    for (const std::string &id : ids)
+        out[id] = std::move(read[id]);
+    std::vector<std::pair<std::string, LessonRecord>> waiting = ownHistory()->unsentLessons();
+    waiting.insert(waiting.end(), m_unkept.begin(), m_unkept.end());
+    for (auto &[pupil, lesson] : waiting) {
         if (const auto it = out.find(pupil); it != out.end())
             it->second.push_back(std::move(lesson));
     }

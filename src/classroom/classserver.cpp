@@ -249,12 +249,9 @@ std::optional<std::map<std::string, std::vector<LessonRecord>>> ClassServer::cla
     return lessonsWhere(QStringLiteral("p.class = ?"), QString::fromStdString(className));
 }
 
-std::optional<std::vector<LessonRecord>> ClassServer::lessons(const std::string &pupil)
+std::optional<std::map<std::string, std::vector<LessonRecord>>> ClassServer::pupilLessons(const std::string &pupil)
 {
-    auto all = lessonsWhere(QStringLiteral("p.id = ?::uuid"), QString::fromStdString(pupil));
-    if (!all)
-        return std::nullopt;
-    return std::move((*all)[pupil]);
+    return lessonsWhere(QStringLiteral("p.id = ?::uuid"), QString::fromStdString(pupil));
 }
 
 std::optional<std::vector<CharTally>> ClassServer::charTotals(const std::string &pupil)

@@ -45,7 +45,8 @@ public:
     std::optional<std::vector<TStudent>> roster(const std::string &className);
     // The lessons of every pupil of the class, in the order they finished.
     std::optional<std::map<std::string, std::vector<LessonRecord>>> classLessons(const std::string &className);
-    std::optional<std::vector<LessonRecord>> lessons(const std::string &pupil);
+    // The pupil's lessons, keyed by the pupil as classLessons() keys them.
+    std::optional<std::map<std::string, std::vector<LessonRecord>>> pupilLessons(const std::string &pupil);
     std::optional<std::vector<CharTally>> charTotals(const std::string &pupil);
     std::optional<std::vector<TConfusion>> confusionTotals(const std::string &pupil);
 

@@ -78,8 +78,14 @@ ReportDlg::ReportDlg(QWidget *parent, RowsFor rowsFor)
     auto *close = dialogButton(this, QStringLiteral("&Zamknij"), 1, true);
     auto *help = dialogButton(this, QStringLiteral("&Pomoc"), 998);
     m_saving = { csv, pdf, printButton };
-    connect(csv, &QPushButton::clicked, this, &ReportDlg::saveCsv);
-    connect(pdf, &QPushButton::clicked, this, &ReportDlg::savePdf);
+    connect(csv, &QPushButton::clicked, this, [this] {
+        saveAs(
+            QStringLiteral("raport.csv"), QStringLiteral("Pliki CSV (*.csv);;Wszystkie (*.*)"), &ReportDlg::exportCsv);
+    });
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        saveAs(
+            QStringLiteral("raport.pdf"), QStringLiteral("Pliki PDF (*.pdf);;Wszystkie (*.*)"), &ReportDlg::exportPdf);
+    });
     connect(printButton, &QPushButton::clicked, this, &ReportDlg::printOut);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this, [this] { Help::show(this, Help::ClassView); });
@@ -220,21 +226,10 @@ QString ReportDlg::askFile(const QString &caption, const QString &name, const QS
     return QFileDialog::getSaveFileName(this, caption, QDir::home().filePath(name), filter);
 }
 
-void ReportDlg::saveCsv()
+void ReportDlg::saveAs(const QString &name, const QString &filter, bool (ReportDlg::*write)(const QString &) const)
 {
-    const QString path = askFile(QStringLiteral("Zapisz raport"), QStringLiteral("raport.csv"),
-        QStringLiteral("Pliki CSV (*.csv);;Wszystkie (*.*)"));
-    if (!path.isEmpty() && !exportCsv(path)) {
-        Messages::stop(this, QStringLiteral("Zapisz raport"),
-            QStringLiteral("Nie można zapisać pliku %1.").arg(QDir::toNativeSeparators(path)));
-    }
-}
-
-void ReportDlg::savePdf()
-{
-    const QString path = askFile(QStringLiteral("Zapisz raport"), QStringLiteral("raport.pdf"),
-        QStringLiteral("Pliki PDF (*.pdf);;Wszystkie (*.*)"));
-    if (!path.isEmpty() && !exportPdf(path)) {
+    const QString path = askFile(QStringLiteral("Zapisz raport"), name, filter);
+    if (!path.isEmpty() && !(this->*write)(path)) {
         Messages::stop(this, QStringLiteral("Zapisz raport"),
             QStringLiteral("Nie można zapisać pliku %1.").arg(QDir::toNativeSeparators(path)));
     }

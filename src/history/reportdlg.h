@@ -43,8 +43,8 @@ public:
 
 private:
     void refresh();
-    void saveCsv();
-    void savePdf();
+    // Asks where, writes with `write`, and says when it could not.
+    void saveAs(const QString &name, const QString &filter, bool (ReportDlg::*write)(const QString &) const);
     void printOut();
     QString askFile(const QString &caption, const QString &name, const QString &filter);
 

@@ -11,6 +11,7 @@ using Code = DataProblem::Code;
 struct ProblemText {
     Code code;
     const char *text; // %1 the file or folder, %2 the pupils read, %3 the copy
+    bool notice = false; // nothing failed that the learner asked for
 };
 
 const ProblemText kTexts[] = {
@@ -49,16 +50,29 @@ const ProblemText kTexts[] = {
         "Lekcje działają jak zwykle, ale ich wyniki nie trafią do historii." },
     { Code::ServerAway,
         "Serwer klasy nie odpowiada. Wyniki lekcji są na razie zapisywane na tym komputerze "
-        "i trafią na serwer, gdy znów będzie dostępny." },
+        "i trafią na serwer, gdy znów będzie dostępny.",
+        true },
 };
 
-} // namespace
-
-QString problemText(const DataProblem &problem)
+const ProblemText *entryOf(const DataProblem &problem)
 {
     const auto entry = std::find_if(
         std::begin(kTexts), std::end(kTexts), [&](const ProblemText &t) { return t.code == problem.code; });
-    if (entry == std::end(kTexts))
+    return entry == std::end(kTexts) ? nullptr : entry;
+}
+
+} // namespace
+
+bool isNotice(const DataProblem &problem)
+{
+    const ProblemText *entry = entryOf(problem);
+    return entry && entry->notice;
+}
+
+QString problemText(const DataProblem &problem)
+{
+    const ProblemText *entry = entryOf(problem);
+    if (!entry)
         return {};
     // One pass, so that a name holding "%2" stays as it is.
     const QString format = QString::fromUtf8(entry->text);

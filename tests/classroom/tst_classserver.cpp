@@ -142,11 +142,12 @@ private slots:
         // The record is every lesson applied in the order they finished.
         ClassServer server(m_pg.connection().toStdString(), QStringLiteral("test"));
         const auto roster = server.roster("3b");
-        const auto all = server.lessons(pupil[0].toStdString());
-        QVERIFY(roster && all);
-        QCOMPARE(all->size(), std::size_t(12));
+        auto read = server.pupilLessons(pupil[0].toStdString());
+        QVERIFY(roster && read);
+        const std::vector<LessonRecord> &all = (*read)[pupil[0].toStdString()];
+        QCOMPARE(all.size(), std::size_t(12));
         TStudent expected("", 0, 1);
-        for (const LessonRecord &lesson : *all) {
+        for (const LessonRecord &lesson : all) {
             QVERIFY(m_pg.psql(
                 QStringLiteral("SELECT slot, hits, misses, time FROM palcomir.lesson_chars WHERE lesson = '%1'")
                     .arg(QString::fromStdString(lesson.uuid))));
